@@ -1,0 +1,151 @@
+#!/usr/bin/env python3
+"""Writes the example puzzles of this folder: one native file of each kind,
+and one file of each of the other formats."""
+import os
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def write(name, data):
+    with open(os.path.join(HERE, name), "wb") as f:
+        f.write(data)
+
+
+def runs(cells):
+    """The runs of one line as (length, value); '.' is blank."""
+    found = []
+    for cell in cells:
+        if cell != "." and found and found[-1][1] == cell and previous == cell:
+            found[-1] = (found[-1][0] + 1, cell)
+        elif cell != ".":
+            found.append((1, cell))
+        previous = cell
+    return found
+
+
+def columns_of(rows):
+    return ["".join(row[c] for row in rows) for c in range(len(rows[0]))]
+
+
+def native(colour_count, palette, rows=None, size=(0, 0), column_clues=(), row_clues=()):
+    """A native file; without rows it stores no picture, only the clues."""
+    palette = palette + [(0, 0, 0)] * (16 - len(palette))
+    data = b"TESSA" + bytes([colour_count])
+    for r, g, b in palette:
+        data += bytes([r, g, b, 0])
+    width, height = (len(rows[0]), len(rows)) if rows else size
+    most_c = max((len(c) for c in column_clues), default=0)
+    most_r = max((len(r) for r in row_clues), default=0)
+    data += bytes([width, height, most_r, most_c, 0 if rows else 1])
+    for lists, most in ((column_clues, most_c), (row_clues, most_r)):
+        for clues in lists:
+            for value, colour in [(0, 0)] * (most - len(clues)) + list(clues):
+                data += bytes([value, colour])
+    for row in rows or []:
+        data += bytes(0 if c == "." else int(c, 16) for c in row)
+    return data
+
+
+HEART = [
+    "..........",
+    ".111..111.",
+    "1111111111",
+    "1111111111",
+    "1111111111",
+    ".11111111.",
+    "..111111..",
+    "...1111...",
+    "....11....",
+]
+
+SAILBOAT = [
+    ".......1.......",
+    "......21.......",
+    ".....221.3.....",
+    "....2221.33....",
+    "...22221.333...",
+    "..222221.3333..",
+    ".2222221.33333.",
+    "22222221.333333",
+    ".......1.......",
+    "555555555555555",
+    ".5555555555555.",
+    "..55555555555..",
+    "...555555555...",
+    "444444444444444",
+    "4.44.44.44.44.4",
+]
+
+# Crossed-out clues (bit 7 set) show how a half-solved puzzle looks.
+ARROW_COLUMNS = [[(2, 1)], [(2, 1)], [(1, 1), (2, 2)], [(0x83, 1), (4, 2)], [(6, 2)], [(4, 2)], [(2, 2)], [(0x81, 1)]]
+ARROW_ROWS = [[(1, 2)], [(2, 2)], [(3, 2)], [(4, 1), (4, 2)], [(0x84, 1), (4, 2)], [(3, 2)], [(2, 2)], [(1, 2)]]
+
+SMILEY = [
+    "..####..",
+    ".#....#.",
+    "#.#..#.#",
+    "#......#",
+    "#.#..#.#",
+    "#..##..#",
+    ".#....#.",
+    "..####..",
+]
+
+HOUSE = [
+    "..#..",
+    ".###.",
+    "#####",
+    "#...#",
+    "#.#.#",
+    "#####",
+]
+
+CUP = [
+    "00000000..",
+    "0......0..",
+    "0......000",
+    "0......0.0",
+    "0......000",
+    "0......0..",
+    "0......0..",
+    "00000000..",
+]
+
+
+def pp_token(line):
+    lengths = [n for n, _ in runs(line.replace("?", ".").replace("#", "0"))]
+    if not lengths:
+        return "-"
+    return "".join(str(n) if n < 10 else ".%02d" % n for n in lengths)
+
+
+def main():
+    write("heart.tessa", native(2, [(255, 255, 255), (200, 20, 40)], HEART))
+    write("sailboat.tessa", native(6, [(255, 255, 255), (110, 70, 30), (250, 210, 60), (230, 230, 230),
+                                       (30, 60, 160), (200, 40, 40)], SAILBOAT))
+    write("arrow-clues-only.tessa", native(3, [(255, 255, 255), (40, 40, 40), (0, 150, 220)],
+                                           size=(8, 8), column_clues=ARROW_COLUMNS, row_clues=ARROW_ROWS))
+
+    # .tgr: clues only; each line's bytes run from the grid outward, rows bottom up.
+    def outward(line):
+        return bytes(reversed([n for n, _ in runs(line)])).ljust(2, b"\0")
+    plus = ["..#..", "..#..", "#####", "..#..", "..#.."]
+    write("plus.tgr", bytes([5, 5, 2, 2]) + b"".join(outward(c) for c in columns_of(plus))
+          + b"".join(outward(r) for r in reversed(plus)))
+
+    # .tgw: one state byte per cell, column by column; 2 is filled.
+    write("smiley.tgw", bytes([8, 8]) + bytes(2 if c == "#" else 0 for col in columns_of(SMILEY) for c in col))
+
+    # .tgp: counts offset by the character 0, then a CR LF line per row and per column.
+    lines = ["".join(chr(48 + n) for n, _ in runs(line)) for line in HOUSE + columns_of(HOUSE)]
+    write("house.tgp", ("%c%c\r\n" % (48 + len(HOUSE), 48 + len(HOUSE[0])) + "".join(l + "\r\n" for l in lines)).encode())
+
+    # .pp: size, column tokens, row tokens, then the picture after "=".
+    text = "%d %d\n" % (len(CUP[0]), len(CUP))
+    text += " ".join(pp_token(c) for c in columns_of(CUP)) + "\n"
+    text += " ".join(pp_token(r) for r in CUP) + "\n=\n" + "\n".join(CUP) + "\n"
+    write("cup.pp", text.encode())
+
+
+if __name__ == "__main__":
+    main()

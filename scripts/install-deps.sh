@@ -1,0 +1,33 @@
+#!/bin/sh
+# Installs the Debian packages that the given jobs need, when any is missing.
+# Jobs: build (the library, the command and its tests), sanitize.
+set -eu
+
+packages_for() {
+    case "$1" in
+        build) echo "cmake ninja-build g++ pkg-config libgtest-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation2" ;;
+        sanitize) echo "clang libclang-rt-14-dev" ;;
+        *) echo "install-deps.sh: unknown job '$1'" >&2; exit 2 ;;
+    esac
+}
+
+wanted=""
+for job in "$@"; do
+    wanted="$wanted $(packages_for "$job")"
+done
+
+missing=""
+for package in $wanted; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps.sh: run as root to install the missing packages" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+# shellcheck disable=SC2086
+apt-get install -y -qq --no-install-recommends $missing >/dev/null

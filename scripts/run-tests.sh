@@ -1,0 +1,20 @@
+#!/bin/sh
+# The whole test suite: warnings as errors with g++, then everything again
+# under AddressSanitizer and UndefinedBehaviorSanitizer (with leak checks) with clang.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh build sanitize
+jobs=$(nproc)
+
+echo "== g++: build and unit tests"
+cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRIDLOOK_WERROR=ON >/dev/null
+cmake --build build/gcc
+ctest --test-dir build/gcc --output-on-failure -j "$jobs"
+
+echo "== clang with sanitizers: build and unit tests"
+CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRIDLOOK_WERROR=ON \
+    -DGRIDLOOK_SANITIZE=ON >/dev/null
+cmake --build build/sanitize
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+echo "All tests passed."

@@ -1,0 +1,136 @@
+#include "cli/CommandLine.h"
+
+#include <charconv>
+
+const char* const kUsage = "usage: gridlook info [--json] [options] FILE...\n"
+                           "       gridlook --help";
+
+const char* const kHelp = R"(gridlook - show nonogram puzzle files
+
+  gridlook info FILE...          a short summary of each file: size, colours,
+                                 clue lists and the picture as characters
+  gridlook info --json FILE...   one JSON object per file, one per line
+
+Files: the desktop puzzle program's own files (any extension, recognised by
+their contents), .tgr, .tgw, .tgp, and .pp/.ppc/.pps.
+
+The look comes from the desktop program's settings in the Wine registry
+($WINEPREFIX/user.reg, or ~/.wine/user.reg). These options lay other values
+over them for one run:
+  --cell-size N                  side of a cell in pixels, 0 to 255
+  --pixel-digits, --text-digits  clue numbers as pixel digits or in a font
+  --single-strike, --double-strike
+                                 crossed-out clues struck once or twice
+  --ink RRGGBB                   ink of two-colour puzzles, red first (00C000)
+  --centre, --no-centre          centre a small puzzle in the window
+
+Exit status: 0 when every file loaded; 3 when a file's contents were refused;
+4 when a file could not be read; 2 for a usage error. The first file that
+did not load decides, and stderr says why in one line.
+)";
+
+namespace {
+
+bool ParseByte(const std::string& text, std::uint8_t& value)
+{
+    unsigned number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || number > 255)
+        return false;
+    value = static_cast<std::uint8_t>(number);
+    return true;
+}
+
+bool ParseInk(std::string text, Colour& colour)
+{
+    if (text.starts_with('#'))
+        text.erase(0, 1);
+    unsigned rgb = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
+    if (text.size() != 6 || error != std::errc() || end != text.data() + text.size())
+        return false;
+    colour = MakeColour(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                        static_cast<std::uint8_t>(rgb));
+    return true;
+}
+
+// Options that take no value; false when `option` is not one of them.
+bool ApplySwitch(const std::string& option, CommandLine& line)
+{
+    SettingsOverlay& overlay = line.overlay;
+    if (option == "--json")
+        line.json = true;
+    else if (option == "--pixel-digits" || option == "--text-digits")
+        overlay.pixelDigits = option == "--pixel-digits";
+    else if (option == "--single-strike" || option == "--double-strike")
+        overlay.singleStrike = option == "--single-strike";
+    else if (option == "--centre" || option == "--no-centre")
+        overlay.centrePicture = option == "--centre";
+    else
+        return false;
+    return true;
+}
+
+// Options that take a value; false with `error` set when the value is wrong or
+// `option` is not one of them.
+bool ApplyValueOption(const std::string& option, const std::string& value, CommandLine& line, std::string& error)
+{
+    if (option == "--cell-size") {
+        std::uint8_t size = 0;
+        if (!ParseByte(value, size)) {
+            error = "--cell-size takes a whole number from 0 to 255, not '" + value + "'";
+            return false;
+        }
+        line.overlay.cellSize = size;
+    } else if (option == "--ink") {
+        Colour colour = 0;
+        if (!ParseInk(value, colour)) {
+            error = "--ink takes six hexadecimal digits RRGGBB, not '" + value + "'";
+            return false;
+        }
+        line.overlay.filledColour = colour;
+    } else {
+        error = "unknown option '" + option + "'";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments, std::string& error)
+{
+    CommandLine line;
+    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h")
+        return line;
+    if (arguments[0] == "info")
+        line.command = CommandLine::Command::Info;
+    else {
+        error = "unknown command '" + arguments[0] + "'";
+        return std::nullopt;
+    }
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help") {
+            line.command = CommandLine::Command::Help;
+            return line;
+        }
+        if (!argument.starts_with('-') || argument == "-") {
+            line.files.push_back(argument);
+            continue;
+        }
+        if (ApplySwitch(argument, line))
+            continue;
+        if (i + 1 >= arguments.size()) {
+            error = "option '" + argument + "' needs a value";
+            return std::nullopt;
+        }
+        if (!ApplyValueOption(argument, arguments[++i], line, error))
+            return std::nullopt;
+    }
+    if (line.files.empty()) {
+        error = "no file given";
+        return std::nullopt;
+    }
+    return line;
+}

@@ -1,0 +1,144 @@
+#include "cli/InfoCommand.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string HexColour(Colour colour)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", RedOf(colour), GreenOf(colour), BlueOf(colour));
+    return text;
+}
+
+// "3" for a clue of ink 1, "3/2" for another colour, "~3" when crossed out.
+std::string ClueText(ClueEntry entry)
+{
+    std::string text = entry.value & kCrossedFlag ? "~" : "";
+    text += std::to_string(entry.value & ~kCrossedFlag);
+    if (entry.colour != 1)
+        text += "/" + std::to_string(entry.colour);
+    return text;
+}
+
+std::string DescribeClueLists(const char* title, const std::optional<ClueLists>& lists, int slots)
+{
+    if (!lists)
+        return std::string("  ") + title + ": none\n";
+    std::string text = std::string("  ") + title + " (" + std::to_string(slots) + (slots == 1 ? " slot" : " slots") + " each):\n";
+    for (int line = 0; line < lists->LineCount(); ++line) {
+        text += "    " + std::to_string(line + 1) + ":";
+        for (ClueEntry entry : (*lists)[line]) {
+            if (entry.value != 0)
+                text += " " + ClueText(entry);
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+char CellCharacter(std::uint8_t cell)
+{
+    static constexpr char kColourDigits[] = ".123456789abcdef";
+    if (cell == kMarkedEmpty)
+        return 'x';
+    return cell < kPaletteSize ? kColourDigits[cell] : '?';
+}
+
+std::string DescribePicture(const CTessGrid& puzzle)
+{
+    std::string text = "  picture (. blank, x marked empty, 1-f colour):\n";
+    for (int row = 0; row < puzzle.m_picture->LineCount(); ++row) {
+        text += "    ";
+        for (std::uint8_t cell : (*puzzle.m_picture)[row])
+            text += CellCharacter(cell);
+        text += "\n";
+    }
+    return text;
+}
+
+std::string DescribePalette(const CTessGrid& puzzle)
+{
+    std::string text = "  palette (* dark):";
+    for (int i = 0; i < puzzle.m_colourCount; ++i)
+        text += " " + std::to_string(i) + "=" + HexColour(puzzle.m_palette[i]) + (puzzle.m_darkColour[i] ? "*" : "");
+    return text + "\n";
+}
+
+template <typename Range, typename Format>
+std::string JsonList(const Range& items, Format format)
+{
+    std::string text = "[";
+    for (const auto& item : items) {
+        if (text.size() > 1)
+            text += ", ";
+        text += format(item);
+    }
+    return text + "]";
+}
+
+std::string JsonNumber(int value)
+{
+    return std::to_string(value);
+}
+
+std::string JsonClueLists(const std::optional<ClueLists>& lists)
+{
+    if (!lists)
+        return "null";
+    std::string text = "[";
+    for (int line = 0; line < lists->LineCount(); ++line) {
+        text += line ? ", " : "";
+        text += JsonList((*lists)[line], [](ClueEntry entry) {
+            return "[" + JsonNumber(entry.value) + ", " + JsonNumber(entry.colour) + "]";
+        });
+    }
+    return text + "]";
+}
+
+std::string JsonPicture(const Picture& picture)
+{
+    std::string text = "[";
+    for (int row = 0; row < picture.LineCount(); ++row) {
+        text += row ? ", " : "";
+        text += JsonList(picture[row], JsonNumber);
+    }
+    return text + "]";
+}
+
+std::string JsonSettings(const DisplaySettings& settings)
+{
+    return "{\"options1\": " + JsonList(settings.options1, JsonNumber) +
+           ", \"filledColour\": " + std::to_string(settings.filledColour) +
+           ", \"options3\": " + JsonList(settings.options3, JsonNumber) + "}";
+}
+
+} // namespace
+
+std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle)
+{
+    std::string text = path + "\n";
+    text += "  " + std::to_string(puzzle.m_width) + " columns x " + std::to_string(puzzle.m_height) + " rows, " +
+            std::to_string(puzzle.m_colourCount) + " colours\n";
+    text += DescribePalette(puzzle);
+    text += DescribeClueLists("column clues, top to bottom", puzzle.m_columnClues, puzzle.m_columnClueMax);
+    text += DescribeClueLists("row clues, left to right", puzzle.m_rowClues, puzzle.m_rowClueMax);
+    return text + DescribePicture(puzzle);
+}
+
+std::string PuzzleJson(const CTessGrid& puzzle)
+{
+    const std::string status = "{\"status\": " + std::to_string(puzzle.m_status);
+    if (puzzle.m_status != LoadOk)
+        return status + "}";
+    return status + ", \"width\": " + JsonNumber(puzzle.m_width) + ", \"height\": " + JsonNumber(puzzle.m_height) +
+           ", \"colourCount\": " + JsonNumber(puzzle.m_colourCount) +
+           ", \"noPicture\": " + JsonNumber(puzzle.m_noPicture) +
+           ", \"palette\": " + JsonList(puzzle.m_palette, [](Colour c) { return std::to_string(c); }) +
+           ", \"dark\": " + JsonList(puzzle.m_darkColour, JsonNumber) +
+           ", \"rowClueMax\": " + JsonNumber(puzzle.m_rowClueMax) +
+           ", \"columnClueMax\": " + JsonNumber(puzzle.m_columnClueMax) +
+           ", \"columnClues\": " + JsonClueLists(puzzle.m_columnClues) +
+           ", \"rowClues\": " + JsonClueLists(puzzle.m_rowClues) + ", \"picture\": " + JsonPicture(*puzzle.m_picture) +
+           ", \"settings\": " + JsonSettings(puzzle.m_settings) + "}";
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "model/Colour.h"
+#include "model/DisplaySettings.h"
+#include "model/LineTable.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// One clue: bits 0 to 6 of `value` are the run length, bit 7 the crossed flag;
+// a value of 0 is an empty slot whatever its colour.
+struct ClueEntry {
+    std::uint8_t value;
+    std::uint8_t colour;
+
+    bool operator==(const ClueEntry&) const = default;
+};
+static_assert(sizeof(ClueEntry) == 2, "clue entries are read straight from files");
+
+inline constexpr std::uint8_t kCrossedFlag = 0x80;
+
+// Entry 0 of each list is the slot farthest from the grid.
+using ClueLists = LineTable<ClueEntry>;
+// Rows from the top, cells from the left: 0 blank, 1 to 15 a palette entry,
+// 255 marked as known to be empty.
+using Picture = LineTable<std::uint8_t>;
+
+inline constexpr std::uint8_t kMarkedEmpty = 255;
+inline constexpr int kPaletteSize = 16;
+
+enum LoadStatus : std::int32_t {
+    LoadOk = 0,
+    LoadRejected = 3,
+    LoadFileError = 4,
+};
+
+class CSafeFile;
+
+// One puzzle, loaded from a file by the constructor. The members are public:
+// the readers fill them and the rendering reads them.
+class CTessGrid {
+public:
+    explicit CTessGrid(std::string path, const SettingsOverlay& overlay = {});
+    virtual ~CTessGrid() = default;
+
+    DisplaySettings m_settings{};
+    char m_signature[5]{};
+    std::uint8_t m_colourCount = 0;
+    Colour m_palette[kPaletteSize]{};
+    std::uint8_t m_darkColour[kPaletteSize]{};
+    std::uint8_t m_width = 0;
+    std::uint8_t m_height = 0;
+    std::uint8_t m_rowClueMax = 0;
+    std::uint8_t m_columnClueMax = 0;
+    std::uint8_t m_noPicture = 0;
+    std::optional<ClueLists> m_columnClues;
+    std::optional<ClueLists> m_rowClues;
+    std::optional<Picture> m_picture;
+    LoadStatus m_status = LoadFileError;
+    std::int32_t m_layoutWidth = 0;
+    std::int32_t m_layoutHeight = 0;
+
+    bool ReadDisplaySettings();
+    void UpdateDarkColours();
+    void DeriveClues();
+    void JustifyClues();
+
+    // A colour index has a palette entry only below 16. Every larger index
+    // (clue colours and picture cells of 16 to 254 that a native file may hold)
+    // stands for entry 0, the background: such a cell shows blank, counts as
+    // blank when clues are derived, and such a clue shows on the background
+    // colour. 255 in the picture is the marked-empty cell, not a colour.
+    static std::uint8_t PaletteIndex(std::uint8_t colourIndex)
+    {
+        return colourIndex < kPaletteSize ? colourIndex : 0;
+    }
+
+    bool ReadNativeFile(const std::string& path);
+    bool ReadTgrFile(const std::string& path);
+    bool ReadTgwFile(const std::string& path);
+    bool ReadTgpFile(const std::string& path);
+    bool ReadPpFile(const std::string& path);
+
+private:
+    LoadStatus Load(const std::string& path);
+    void ForgetContents();
+    void SetTwoColourHeader();
+};

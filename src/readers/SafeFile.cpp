@@ -1,0 +1,24 @@
+#include "readers/SafeFile.h"
+
+// The platform-independent part of the exact-read file.
+
+std::uint8_t CSafeFile::ReadByte()
+{
+    std::uint8_t byte = 0;
+    Read(&byte, 1);
+    return byte;
+}
+
+bool CSafeFile::ReadToEnd(std::string& text, std::uint64_t limit)
+{
+    const std::uint64_t length = Length();
+    const std::uint64_t position = Position();
+    // A position beyond the end means the bytes skipped to get there were missing.
+    if (position > length)
+        ThrowShortRead();
+    if (length - position > limit)
+        return false;
+    text.resize(static_cast<std::size_t>(length - position));
+    Read(text.data(), text.size());
+    return true;
+}

@@ -1,0 +1,90 @@
+// The gridlook command as a user runs it: output, stderr and exit status.
+#include "support/PuzzleFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace {
+
+struct ToolRun {
+    int exitStatus;
+    std::string out;
+    std::string err;
+};
+
+ToolRun Gridlook(const std::string& arguments)
+{
+    const std::string errFile = TestFolder() + "/stderr.txt";
+    const std::string command = std::string(GRIDLOOK_EXECUTABLE) + " " + arguments + " 2>" + errFile;
+    FILE* pipe = popen(command.c_str(), "r");
+    ToolRun run{};
+    std::array<char, 4096> buffer{};
+    for (std::size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        run.out.append(buffer.data(), got);
+    run.exitStatus = WEXITSTATUS(pclose(pipe));
+    FILE* err = std::fopen(errFile.c_str(), "r");
+    for (std::size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), err)) > 0;)
+        run.err.append(buffer.data(), got);
+    std::fclose(err);
+    return run;
+}
+
+TEST(CommandLineTool, JsonHoldsEveryMemberOfTheModel)
+{
+    NativeFile file;
+    file.width = 2;
+    file.height = 1;
+    file.picture = {1, 0};
+    const ToolRun run = Gridlook("info --json " + WriteTestFile(file.ToBytes(), ".tgn"));
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, "{\"status\": 0, \"width\": 2, \"height\": 1, \"colourCount\": 2, \"noPicture\": 0, "
+                       "\"palette\": [16777215, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0], "
+                       "\"dark\": [0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1], "
+                       "\"rowClueMax\": 1, \"columnClueMax\": 1, \"columnClues\": [[[1, 1]], [[0, 0]]], "
+                       "\"rowClues\": [[[1, 1]]], \"picture\": [[1, 0]], "
+                       "\"settings\": {\"options1\": [0, 1, 1, 12, 3, 3, 1, 1, 1], \"filledColour\": 49152, "
+                       "\"options3\": [0, 1, 1, 1, 1, 1, 1, 1, 100]}}\n");
+}
+
+TEST(CommandLineTool, SettingOptionsReachTheModelBeforeTheReader)
+{
+    const ToolRun run = Gridlook("info --json --ink 0000FF --cell-size 20 --text-digits --single-strike --no-centre " +
+                             WriteTestFile(Bytes{0, 0, 0, 0}, ".tgr"));
+    EXPECT_NE(run.out.find("\"palette\": [16777215, 16711680, 0"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"options1\": [1, 0, 1, 20, 3"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"options3\": [0, 1, 1, 0, 1"), std::string::npos) << run.out;
+}
+
+TEST(CommandLineTool, FirstFailureDecidesTheExitStatus)
+{
+    const std::string good = WriteTestFile(Bytes{0, 0, 0, 0}, ".tgr");
+    const std::string refused = WriteTestFile(Bytes(80, 0), ".dat");
+    const std::string missing = TestFolder() + "/missing.tgr";
+
+    const ToolRun refusedFirst = Gridlook("info " + good + " " + refused + " " + missing);
+    EXPECT_EQ(refusedFirst.exitStatus, 3);
+    EXPECT_NE(refusedFirst.out.find(good), std::string::npos);
+    EXPECT_EQ(std::count(refusedFirst.err.begin(), refusedFirst.err.end(), '\n'), 2) << refusedFirst.err;
+    EXPECT_NE(refusedFirst.err.find(refused + ": "), std::string::npos);
+
+    const ToolRun json = Gridlook("info --json " + missing);
+    EXPECT_EQ(json.exitStatus, 4);
+    EXPECT_EQ(json.out, "{\"status\": 4}\n");
+}
+
+TEST(CommandLineTool, UsageErrorsExitWithTwo)
+{
+    for (const char* arguments : {"info", "frobnicate x", "info --cell-size 256 x", "info --ink 12345 x",
+                                  "info --bogus x", "info x --cell-size"}) {
+        const ToolRun run = Gridlook(arguments);
+        EXPECT_EQ(run.exitStatus, 2) << arguments;
+        EXPECT_NE(run.err.find("usage:"), std::string::npos) << arguments;
+    }
+    EXPECT_EQ(Gridlook("--help").exitStatus, 0);
+}
+
+} // namespace
