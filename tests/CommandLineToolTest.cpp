@@ -1,4 +1,5 @@
 // The gridlook command as a user runs it: output, stderr and exit status.
+#include "support/Pixels.h"
 #include "support/PuzzleFiles.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +48,7 @@ TEST(CommandLineTool, JsonHoldsEveryMemberOfTheModel)
                        "\"rowClueMax\": 1, \"columnClueMax\": 1, \"columnClues\": [[[1, 1]], [[0, 0]]], "
                        "\"rowClues\": [[[1, 1]]], \"picture\": [[1, 0]], "
                        "\"settings\": {\"options1\": [0, 1, 1, 12, 3, 3, 1, 1, 1], \"filledColour\": 49152, "
-                       "\"options3\": [0, 1, 1, 1, 1, 1, 1, 1, 100]}}\n");
+                       "\"options3\": [0, 1, 1, 1, 1, 1, 1, 1, 100]}, \"layoutWidth\": 40, \"layoutHeight\": 28}\n");
 }
 
 TEST(CommandLineTool, SettingOptionsReachTheModelBeforeTheReader)
@@ -76,10 +77,43 @@ TEST(CommandLineTool, FirstFailureDecidesTheExitStatus)
     EXPECT_EQ(json.out, "{\"status\": 4}\n");
 }
 
+TEST(CommandLineTool, RenderWritesTheScrollAreaAsPng)
+{
+    const std::string output = TestFolder() + "/one.png";
+    const ToolRun run = Gridlook("render --cell-size 20 " + WriteTestFile(Bytes{3, 2, 1, 1, 1, 2, 3, 4, 5}, ".tgr") +
+                                 " -o " + output);
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    RasterBitmap bitmap;
+    ASSERT_TRUE(ReadPng(output, bitmap));
+    EXPECT_EQ(bitmap.width, (1 + 3) * 20 + 4 + 30);
+    EXPECT_EQ(bitmap.height, (1 + 2) * 20 + 4 + 30);
+}
+
+TEST(CommandLineTool, RenderIntoAFolderGoesOnPastFailures)
+{
+    const std::string good = WriteTestFile(Bytes{0, 0, 0, 0}, ".tgr");
+    const std::string bad = WriteTestFile(Bytes{0, 0}, ".tgr");
+    const std::string folder = TestFolder() + "/pictures";
+    const ToolRun run = Gridlook("render " + bad + " " + good + " -d " + folder);
+    EXPECT_EQ(run.exitStatus, 4);
+    EXPECT_NE(run.err.find(bad), std::string::npos);
+    RasterBitmap bitmap;
+    EXPECT_TRUE(ReadPng(folder + "/" + good.substr(good.rfind('/') + 1) + ".png", bitmap));
+}
+
+TEST(CommandLineTool, PictureTooLargeIsRefusedWithItsSize)
+{
+    const ToolRun run = Gridlook("render --cell-size 255 " + WriteTestFile(Bytes{255, 255, 0, 0}, ".tgr") + " -o " +
+                                 TestFolder() + "/huge.png");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("65109 x 65109 pixels"), std::string::npos) << run.err;
+}
+
 TEST(CommandLineTool, UsageErrorsExitWithTwo)
 {
     for (const char* arguments : {"info", "frobnicate x", "info --cell-size 256 x", "info --ink 12345 x",
-                                  "info --bogus x", "info x --cell-size"}) {
+                                  "info --bogus x", "info x --cell-size", "info x -o y.png", "render x",
+                                  "render x y -o z.png", "render x -o y.png -d z", "render --json x -o y.png"}) {
         const ToolRun run = Gridlook(arguments);
         EXPECT_EQ(run.exitStatus, 2) << arguments;
         EXPECT_NE(run.err.find("usage:"), std::string::npos) << arguments;

@@ -3,6 +3,8 @@
 #include <charconv>
 
 const char* const kUsage = "usage: gridlook info [--json] [options] FILE...\n"
+                           "       gridlook render [options] FILE -o OUT.png\n"
+                           "       gridlook render [options] FILE... -d DIR\n"
                            "       gridlook --help";
 
 const char* const kHelp = R"(gridlook - show nonogram puzzle files
@@ -10,6 +12,9 @@ const char* const kHelp = R"(gridlook - show nonogram puzzle files
   gridlook info FILE...          a short summary of each file: size, colours,
                                  clue lists and the picture as characters
   gridlook info --json FILE...   one JSON object per file, one per line
+  gridlook render FILE -o OUT.png
+                                 the puzzle as the viewer shows it, as a PNG
+  gridlook render FILE... -d DIR one PNG per file in DIR, named FILE.png
 
 Files: the desktop puzzle program's own files (any extension, recognised by
 their contents), .tgr, .tgw, .tgp, and .pp/.ppc/.pps.
@@ -24,9 +29,10 @@ over them for one run:
   --ink RRGGBB                   ink of two-colour puzzles, red first (00C000)
   --centre, --no-centre          centre a small puzzle in the window
 
-Exit status: 0 when every file loaded; 3 when a file's contents were refused;
-4 when a file could not be read; 2 for a usage error. The first file that
-did not load decides, and stderr says why in one line.
+Exit status: 0 when every file loaded (and rendered); 3 when a file's contents
+were refused; 4 when a file could not be read; 1 when a picture could not be
+made or written; 2 for a usage error. The first failure decides, and stderr
+says why, one line per failing file.
 )";
 
 namespace {
@@ -89,11 +95,27 @@ bool ApplyValueOption(const std::string& option, const std::string& value, Comma
             return false;
         }
         line.overlay.filledColour = colour;
+    } else if (option == "-o" && line.command == CommandLine::Command::Render) {
+        line.outputFile = value;
+    } else if (option == "-d" && line.command == CommandLine::Command::Render) {
+        line.outputDirectory = value;
     } else {
         error = "unknown option '" + option + "'";
         return false;
     }
     return true;
+}
+
+// A picture goes to one file (-o, for one puzzle) or into a folder (-d).
+bool CheckRenderTarget(const CommandLine& line, std::string& error)
+{
+    if (line.outputFile.empty() == line.outputDirectory.empty())
+        error = "render needs either -o OUT.png or -d DIR";
+    else if (!line.outputFile.empty() && line.files.size() != 1)
+        error = "-o takes the picture of one file; use -d DIR for several";
+    else if (line.json)
+        error = "--json belongs to info";
+    return error.empty();
 }
 
 } // namespace
@@ -105,6 +127,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         return line;
     if (arguments[0] == "info")
         line.command = CommandLine::Command::Info;
+    else if (arguments[0] == "render")
+        line.command = CommandLine::Command::Render;
     else {
         error = "unknown command '" + arguments[0] + "'";
         return std::nullopt;
@@ -132,5 +156,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         error = "no file given";
         return std::nullopt;
     }
+    if (line.command == CommandLine::Command::Render && !CheckRenderTarget(line, error))
+        return std::nullopt;
     return line;
 }

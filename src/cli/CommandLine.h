@@ -7,11 +7,13 @@
 #include <vector>
 
 struct CommandLine {
-    enum class Command { Help, Info };
+    enum class Command { Help, Info, Render };
 
     Command command = Command::Help;
     std::vector<std::string> files;
     bool json = false;
+    std::string outputFile;      // render -o
+    std::string outputDirectory; // render -d
     SettingsOverlay overlay;
 };
 

@@ -1,5 +1,7 @@
 #include "cli/InfoCommand.h"
 
+#include "cli/Commands.h"
+
 #include <cstdio>
 
 namespace {
@@ -126,11 +128,12 @@ std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle)
     return text + DescribePicture(puzzle);
 }
 
-std::string PuzzleJson(const CTessGrid& puzzle)
+std::string PuzzleJson(CTessGrid& puzzle)
 {
     const std::string status = "{\"status\": " + std::to_string(puzzle.m_status);
     if (puzzle.m_status != LoadOk)
         return status + "}";
+    const auto [layoutWidth, layoutHeight] = puzzle.LayoutExtent();
     return status + ", \"width\": " + JsonNumber(puzzle.m_width) + ", \"height\": " + JsonNumber(puzzle.m_height) +
            ", \"colourCount\": " + JsonNumber(puzzle.m_colourCount) +
            ", \"noPicture\": " + JsonNumber(puzzle.m_noPicture) +
@@ -140,5 +143,24 @@ std::string PuzzleJson(const CTessGrid& puzzle)
            ", \"columnClueMax\": " + JsonNumber(puzzle.m_columnClueMax) +
            ", \"columnClues\": " + JsonClueLists(puzzle.m_columnClues) +
            ", \"rowClues\": " + JsonClueLists(puzzle.m_rowClues) + ", \"picture\": " + JsonPicture(*puzzle.m_picture) +
-           ", \"settings\": " + JsonSettings(puzzle.m_settings) + "}";
+           ", \"settings\": " + JsonSettings(puzzle.m_settings) + ", \"layoutWidth\": " + JsonNumber(layoutWidth) +
+           ", \"layoutHeight\": " + JsonNumber(layoutHeight) + "}";
+}
+
+int RunInfo(const CommandLine& line)
+{
+    int exitStatus = 0;
+    for (const std::string& path : line.files) {
+        CTessGrid puzzle(path, line.overlay);
+        if (line.json)
+            std::printf("%s\n", PuzzleJson(puzzle).c_str());
+        else if (puzzle.m_status == LoadOk)
+            std::printf("%s", DescribePuzzle(path, puzzle).c_str());
+        if (puzzle.m_status == LoadOk)
+            continue;
+        ReportLoadFailure(path, puzzle.m_status);
+        if (exitStatus == 0)
+            exitStatus = puzzle.m_status;
+    }
+    return exitStatus;
 }

@@ -9,4 +9,4 @@ std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle);
 
 // One line of JSON with every member of the model; only the status when the
 // file did not load.
-std::string PuzzleJson(const CTessGrid& puzzle);
+std::string PuzzleJson(CTessGrid& puzzle);

@@ -1,6 +1,5 @@
 #include "cli/CommandLine.h"
-#include "cli/InfoCommand.h"
-#include "model/TessGrid.h"
+#include "cli/Commands.h"
 
 #include <cstdio>
 #include <string>
@@ -10,32 +9,19 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-const char* StatusReason(LoadStatus status)
-{
-    return status == LoadRejected
-               ? "not a puzzle this viewer can show (its contents were refused)"
-               : "could not be read (missing, unreadable, locked, or shorter than its contents need)";
-}
-
-int RunInfo(const CommandLine& line)
-{
-    int exitStatus = 0;
-    for (const std::string& path : line.files) {
-        const CTessGrid puzzle(path, line.overlay);
-        if (line.json)
-            std::printf("%s\n", PuzzleJson(puzzle).c_str());
-        else if (puzzle.m_status == LoadOk)
-            std::printf("%s", DescribePuzzle(path, puzzle).c_str());
-        if (puzzle.m_status == LoadOk)
-            continue;
-        std::fprintf(stderr, "gridlook: %s: %s\n", path.c_str(), StatusReason(puzzle.m_status));
-        if (exitStatus == 0)
-            exitStatus = puzzle.m_status;
-    }
-    return exitStatus;
-}
-
 } // namespace
+
+void ReportFailure(const std::string& path, const std::string& reason)
+{
+    std::fprintf(stderr, "gridlook: %s: %s\n", path.c_str(), reason.c_str());
+}
+
+void ReportLoadFailure(const std::string& path, LoadStatus status)
+{
+    ReportFailure(path, status == LoadRejected
+                            ? "not a puzzle this viewer can show (its contents were refused)"
+                            : "could not be read (missing, unreadable, locked, or shorter than its contents need)");
+}
 
 int main(int argc, char** argv)
 {
@@ -51,6 +37,8 @@ int main(int argc, char** argv)
         return 0;
     case CommandLine::Command::Info:
         return RunInfo(*line);
+    case CommandLine::Command::Render:
+        return RunRender(*line);
     }
     return kUsageError;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 // One clue: bits 0 to 6 of `value` are the run length, bit 7 the crossed flag;
 // a value of 0 is an empty slot whatever its colour.
@@ -29,13 +30,20 @@ using Picture = LineTable<std::uint8_t>;
 inline constexpr std::uint8_t kMarkedEmpty = 255;
 inline constexpr int kPaletteSize = 16;
 
+// The three areas of the layout that have cells.
+enum CellArea : std::int32_t {
+    ColumnClue = 1,
+    RowClue = 2,
+    GridCell = 3,
+};
+
 enum LoadStatus : std::int32_t {
     LoadOk = 0,
     LoadRejected = 3,
     LoadFileError = 4,
 };
 
-class CSafeFile;
+class CDrawingSurface;
 
 // One puzzle, loaded from a file by the constructor. The members are public:
 // the readers fill them and the rendering reads them.
@@ -75,6 +83,21 @@ public:
     {
         return colourIndex < kPaletteSize ? colourIndex : 0;
     }
+
+    // Pixel position of a cell's top-left corner; false when there is no such cell.
+    bool CellOrigin(CellArea area, int a, int b, int& x, int& y) const;
+    // Stores the layout's width and height in m_layoutWidth and m_layoutHeight.
+    std::pair<int, int> LayoutExtent();
+
+    static void DrawDigit(int x, int y, int digit, bool white, CDrawingSurface& dc);
+    bool DrawRulerNumber(int n, bool isColumn, CDrawingSurface& dc);
+    void DrawClueNumber(int x, int y, int value, std::uint8_t colour, CDrawingSurface& dc);
+
+    // Draws the frame, the clues, the grid and the ruler numbers on a white
+    // surface whose default pen and brush are selected.
+    void PaintPuzzle(CDrawingSurface& dc);
+    void PaintClueCell(CellArea area, int a, int b, CDrawingSurface& dc);
+    void PaintGridCell(int a, int b, std::uint8_t value, CDrawingSurface& dc);
 
     bool ReadNativeFile(const std::string& path);
     bool ReadTgrFile(const std::string& path);

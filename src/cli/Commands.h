@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cli/CommandLine.h"
+#include "model/TessGrid.h"
+
+// Each returns the exit status of the command.
+int RunInfo(const CommandLine& line);
+int RunRender(const CommandLine& line);
+
+// One line on stderr naming the file and why it did not load.
+void ReportLoadFailure(const std::string& path, LoadStatus status);
+void ReportFailure(const std::string& path, const std::string& reason);
+
+// Exit status when a picture could not be made or written.
+inline constexpr int kPictureFailed = 1;
