@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -50,6 +52,11 @@ INSTANTIATE_TEST_SUITE_P(Examples, GoldenImage,
                                          Golden{"arrow-clues-only.tessa", "arrow-double-strike.png", Look(12, false)},
                                          Golden{"arrow-clues-only.tessa", "arrow-single-strike-17.png", Look(17, true)},
                                          Golden{"cup.pp", "cup.png", Look(12, false)},
-                                         Golden{"smiley.tgw", "smiley-5.png", Look(5, false)}));
+                                         Golden{"smiley.tgw", "smiley-5.png", Look(5, false)}),
+                         [](const testing::TestParamInfo<Golden>& golden) {
+                             std::string name = golden.param.image;
+                             std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+                             return name;
+                         });
 
 } // namespace

@@ -6,6 +6,11 @@
 #include <memory>
 #include <string_view>
 
+// The largest off-screen picture the viewer and the command make: 256 Mpixels,
+// 1 GiB. A puzzle at the default cell size needs at most about 38 Mpixels;
+// only cell sizes far above it on the largest puzzles go beyond.
+inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 28;
+
 // A brush, pen, font or bitmap made by a drawing surface; 0 is none.
 using DrawObject = std::uintptr_t;
 

@@ -27,6 +27,8 @@ public:
     // Objects made and not yet deleted, and objects selected but not selected back.
     std::size_t LiveObjects() const { return m_live.size(); }
     int SelectionDepth() const { return m_selectionDepth; }
+    int BitBlts() const { return m_bitBlts; }
+    int PatBlts() const { return m_patBlts; }
 
     std::unique_ptr<CDrawingSurface> CreateCompatibleDC() override { return m_raster.CreateCompatibleDC(); }
     DrawObject CreateCompatibleBitmap(int width, int height) override { return Made(m_raster.CreateCompatibleBitmap(width, height)); }
@@ -59,9 +61,14 @@ public:
         m_texts.push_back({std::string(text), rect, m_fontHeight});
         m_raster.DrawCentredText(text, rect);
     }
-    void PatBlt(int x, int y, int width, int height) override { m_raster.PatBlt(x, y, width, height); }
+    void PatBlt(int x, int y, int width, int height) override
+    {
+        ++m_patBlts;
+        m_raster.PatBlt(x, y, width, height);
+    }
     void BitBlt(int x, int y, int width, int height, CDrawingSurface& source, int sourceX, int sourceY) override
     {
+        ++m_bitBlts;
         m_raster.BitBlt(x, y, width, height, source, sourceX, sourceY);
     }
 
@@ -77,4 +84,6 @@ private:
     std::vector<Text> m_texts;
     int m_fontHeight = 0;
     int m_selectionDepth = 0;
+    int m_bitBlts = 0;
+    int m_patBlts = 0;
 };

@@ -91,7 +91,7 @@ std::unique_ptr<CDrawingSurface> CRasterSurface::CreateCompatibleDC()
 
 DrawObject CRasterSurface::CreateCompatibleBitmap(int width, int height)
 {
-    if (width <= 0 || height <= 0 || std::int64_t{width} * height > kMaxBitmapPixels)
+    if (width <= 0 || height <= 0 || std::int64_t{width} * height > kMaxPicturePixels)
         return 0;
     try {
         RasterBitmap bitmap{width, height, std::vector<Colour>(static_cast<std::size_t>(width) * height, kBlack)};

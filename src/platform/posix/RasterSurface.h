@@ -7,11 +7,6 @@
 #include <variant>
 #include <vector>
 
-// The largest bitmap a raster surface makes: 256 Mpixels, 1 GiB. A puzzle at
-// the default cell size needs at most about 38 Mpixels; only cell sizes far
-// above it on the largest puzzles go beyond.
-inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
-
 struct RasterBitmap {
     int width = 1;
     int height = 1;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/posix/RasterSurface.h"
+#include "viewer/WindowGlue.h"
+
+#include <vector>
+
+// A window system that lives in memory, for tests: windows with a client
+// area, a screen of a chosen size, synchronous messages, scroll bars 17 pixels
+// thick, and a paint that draws the client area into a raster picture.
+// Windows without a view (the host's parent windows) keep the messages they
+// receive.
+namespace headless {
+
+struct Message {
+    std::uint32_t message;
+    WParam wParam;
+    LParam lParam;
+};
+
+struct WindowState {
+    WindowHandle parent = nullptr;
+    ScrollSize clientWithoutBars;
+    bool visible = false;
+    bool horizontalBar = false;
+    bool verticalBar = false;
+    bool arrowCursor = false;
+    bool captured = false;
+    int invalidations = 0;
+};
+
+inline constexpr int kScrollBarThickness = 17;
+
+WindowHandle CreateParentWindow(int width, int height);
+void DestroyWindow(WindowHandle window);
+bool IsWindow(WindowHandle window);
+std::size_t WindowCount();
+
+void SetScreenSize(int width, int height);
+// A parent's new size; its children cover its client area, as the host keeps them.
+void ResizeWindow(WindowHandle window, int width, int height);
+// The client area as a paint draws it.
+RasterBitmap PaintWindow(WindowHandle window);
+
+const WindowState& StateOf(WindowHandle window);
+const std::vector<Message>& MessagesOf(WindowHandle window);
+
+} // namespace headless

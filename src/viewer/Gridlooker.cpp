@@ -1,0 +1,189 @@
+#include "viewer/Gridlooker.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+// The scroll area adds a 15-pixel margin on every side of the laid-out
+// puzzle; the bitmap is one pixel larger still.
+constexpr int kScrollMargin = 30;
+constexpr int kBitmapMargin = 31;
+
+// Characters that the host's lister window acts on (its display modes).
+constexpr std::string_view kHostCharacters = "1234567";
+
+struct KeyScroll {
+    std::uint32_t key;
+    std::uint32_t message;
+    int code;
+    bool repeats;
+};
+
+// Home and End move only up and down, once whatever the repeat count.
+constexpr KeyScroll kKeyScrolls[] = {
+    {kVkPrior, kWmVScroll, kSbPageUp, true},     {kVkNext, kWmVScroll, kSbPageDown, true},
+    {kVkEnd, kWmVScroll, kSbBottom, false},      {kVkHome, kWmVScroll, kSbTop, false},
+    {kVkLeft, kWmHScroll, kSbLineUp, true},      {kVkUp, kWmVScroll, kSbLineUp, true},
+    {kVkRight, kWmHScroll, kSbLineDown, true},   {kVkDown, kWmVScroll, kSbLineDown, true},
+};
+
+bool PictureCanBeMade(CTessGrid& puzzle)
+{
+    const auto [width, height] = puzzle.LayoutExtent();
+    return std::int64_t{width + kBitmapMargin} * (height + kBitmapMargin) <= kMaxPicturePixels;
+}
+
+} // namespace
+
+CGridlooker::CGridlooker(std::string fileName)
+{
+    auto puzzle = std::make_unique<CTessGrid>(std::move(fileName));
+    if (puzzle->m_status != LoadOk || !PictureCanBeMade(*puzzle))
+        return;
+    m_puzzle = std::move(puzzle);
+    SetPuzzleScrollSizes();
+}
+
+CGridlooker::~CGridlooker()
+{
+    ReleaseOffscreenObjects();
+}
+
+void CGridlooker::SetPuzzleScrollSizes()
+{
+    const auto [width, height] = m_puzzle->LayoutExtent();
+    const int line = m_puzzle->m_settings.cellSize();
+    const int page = 5 * line + 1;
+    SetScrollSizes({width + kScrollMargin, height + kScrollMargin}, {page, page}, {line, line});
+}
+
+bool CGridlooker::OnMessage(std::uint32_t message, WParam wParam, LParam lParam, LResult& result)
+{
+    switch (message) {
+    case kWmSetCursor:
+        Window().SetArrowCursor();
+        result = 1;
+        return true;
+    case kWmShowWindow:
+        result = Window().DefaultProcessing(message, wParam, lParam);
+        OnShowWindow();
+        return true;
+    case kWmChar:
+        OnChar(wParam, lParam);
+        return false;
+    case kWmKeyDown:
+        OnKeyDown(wParam, lParam);
+        return false;
+    default:
+        return CScrollView::OnMessage(message, wParam, lParam, result);
+    }
+}
+
+// On every show and hide alike. The rebuild makes the bitmap, so the set-up
+// only makes the context and the brush.
+void CGridlooker::OnShowWindow()
+{
+    ReleaseOffscreenObjects();
+    const std::unique_ptr<CDrawingSurface> client = Window().ClientSurface();
+    m_memDC = client->CreateCompatibleDC();
+    m_backBrush = m_memDC->CreateSolidBrush(m_backColour);
+    m_originalBrush = m_memDC->SelectObject(m_backBrush);
+    m_memDC->SetBkColor(m_backColour);
+    RebuildPicture();
+}
+
+void CGridlooker::ReleaseOffscreenObjects()
+{
+    if (!m_memDC)
+        return;
+    if (m_originalBitmap)
+        m_memDC->SelectObject(m_originalBitmap);
+    m_memDC->SelectObject(m_originalBrush);
+    m_memDC->DeleteObject(m_bitmap);
+    m_memDC->DeleteObject(m_backBrush);
+    m_memDC.reset();
+    m_bitmap = m_backBrush = m_originalBitmap = m_originalBrush = 0;
+}
+
+bool CGridlooker::RebuildPicture()
+{
+    if (!m_puzzle || !m_memDC)
+        return false;
+    const ScrollSize screen = Window().ScreenSize();
+    const auto [width, height] = m_puzzle->LayoutExtent();
+    const int bitmapWidth = std::max(screen.cx, width + kBitmapMargin);
+    const int bitmapHeight = std::max(screen.cy, height + kBitmapMargin);
+    const DrawObject bitmap = m_memDC->CreateCompatibleBitmap(bitmapWidth, bitmapHeight);
+    if (!bitmap)
+        return false;
+    const DrawObject replaced = m_memDC->SelectObject(bitmap);
+    if (m_bitmap)
+        m_memDC->DeleteObject(m_bitmap);
+    else
+        m_originalBitmap = replaced;
+    m_bitmap = bitmap;
+    m_bitmapWidth = bitmapWidth;
+    m_bitmapHeight = bitmapHeight;
+    m_memDC->PatBlt(0, 0, m_bitmapWidth, m_bitmapHeight);
+    PaintPuzzle(*m_memDC);
+    SetPuzzleScrollSizes();
+    return true;
+}
+
+void CGridlooker::PaintPuzzle(CDrawingSurface& dc)
+{
+    m_puzzle->PaintPuzzle(dc);
+}
+
+std::pair<int, int> CGridlooker::GetCentreOffset() const
+{
+    if (!m_puzzle || !m_puzzle->m_settings.centrePicture())
+        return {0, 0};
+    const ScrollSize client = Window().ClientSize();
+    const int x = client.cx - m_puzzle->m_layoutWidth - kScrollMargin;
+    const int y = client.cy - m_puzzle->m_layoutHeight - kScrollMargin;
+    return {x < 0 ? 0 : x / 2, y < 0 ? 0 : y / 2};
+}
+
+// One copy at the centring offset, and white fills of the margins it leaves.
+// The fills stand at the scroll position, so that they cover the client
+// area's margins however far the other axis has scrolled.
+void CGridlooker::CopyToScreen(CDrawingSurface& dc)
+{
+    const ScrollSize screen = Window().ScreenSize();
+    if (m_bitmapWidth < screen.cx || m_bitmapHeight < screen.cy)
+        RebuildPicture();
+    if (!m_memDC)
+        return;
+    const ScrollSize client = Window().ClientSize();
+    const ScrollSize scroll = ScrollPosition();
+    const auto [offsetX, offsetY] = GetCentreOffset();
+    dc.BitBlt(scroll.cx + offsetX, scroll.cy + offsetY, m_bitmapWidth, m_bitmapHeight, *m_memDC, scroll.cx, scroll.cy);
+    if (offsetX != 0)
+        dc.PatBlt(scroll.cx, scroll.cy, offsetX, client.cy);
+    if (offsetY != 0)
+        dc.PatBlt(scroll.cx + offsetX, scroll.cy, client.cx - offsetX, offsetY);
+}
+
+void CGridlooker::OnKeyDown(WParam key, LParam lParam)
+{
+    const auto scroll = std::ranges::find(kKeyScrolls, key, &KeyScroll::key);
+    if (scroll == std::end(kKeyScrolls))
+        return;
+    const unsigned repeatCount = LowWord(static_cast<std::uintptr_t>(lParam));
+    const unsigned times = scroll->repeats ? repeatCount : std::min(repeatCount, 1u);
+    for (unsigned i = 0; i < times; ++i)
+        Window().SendToSelf(scroll->message, MakeWParam(static_cast<unsigned>(scroll->code), 0), 0);
+}
+
+// The host acts on these characters; the repeat count is not passed on, and
+// the flags arrive in the low word.
+void CGridlooker::OnChar(WParam character, LParam lParam)
+{
+    const char low = static_cast<char>(character & 0xFF);
+    if (kHostCharacters.find(low) == std::string_view::npos)
+        return;
+    Window().SendToParent(kWmChar, character, static_cast<LParam>(HighWord(static_cast<std::uintptr_t>(lParam))));
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/TessGrid.h"
+#include "render/DrawingSurface.h"
+#include "viewer/ScrollView.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+
+// The viewer window of one puzzle file. It paints the whole puzzle once into an
+// off-screen picture at least as large as the screen, so that a paint, a
+// scroll or a resize only copies pixels from it.
+class CGridlooker final : public CScrollView {
+public:
+    // Loads the puzzle. A file that does not load (or whose picture would be
+    // too large to make) leaves m_puzzle null, and the caller discards the viewer.
+    explicit CGridlooker(std::string fileName);
+    ~CGridlooker() override;
+
+    bool OnMessage(std::uint32_t message, WParam wParam, LParam lParam, LResult& result) override;
+
+    // Makes the off-screen picture again at the current screen and layout
+    // size; false without a puzzle.
+    bool RebuildPicture();
+    std::pair<int, int> GetCentreOffset() const;
+    void CopyToScreen(CDrawingSurface& dc);
+    void PaintPuzzle(CDrawingSurface& dc);
+
+    std::unique_ptr<CTessGrid> m_puzzle;
+    std::unique_ptr<CDrawingSurface> m_memDC;
+    DrawObject m_bitmap = 0;
+    DrawObject m_backBrush = 0;
+    Colour m_backColour = kWhite;
+    int m_bitmapWidth = 0;
+    int m_bitmapHeight = 0;
+
+private:
+    void OnDraw(CDrawingSurface& dc) override { CopyToScreen(dc); }
+    void OnShowWindow();
+    void OnKeyDown(WParam key, LParam lParam);
+    void OnChar(WParam character, LParam lParam);
+    void SetPuzzleScrollSizes();
+    void ReleaseOffscreenObjects();
+
+    // What the memory context held before our bitmap and brush, selected back
+    // before those are deleted.
+    DrawObject m_originalBitmap = 0;
+    DrawObject m_originalBrush = 0;
+};

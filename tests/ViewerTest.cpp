@@ -1,0 +1,344 @@
+// The viewer window and the entry points, on the in-memory window system.
+#include "platform/headless/HeadlessWindows.h"
+#include "platform/posix/RasterPicture.h"
+#include "plugin/ListerPlugin.h"
+#include "support/Pixels.h"
+#include "support/PuzzleFiles.h"
+#include "support/RecordingSurface.h"
+#include "viewer/Gridlooker.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+constexpr int kBar = headless::kScrollBarThickness;
+
+// A puzzle whose layout is `columns` wide and `rows` high with `rowSlots` clue
+// slots beside each row and one above each column, filled with a pattern.
+std::string PuzzleFile(int columns, int rows, int rowSlots = 3)
+{
+    NativeFile file;
+    file.colourCount = 3;
+    file.palette = {kWhite, MakeColour(200, 0, 0), MakeColour(0, 0, 160)};
+    file.width = static_cast<std::uint8_t>(columns);
+    file.height = static_cast<std::uint8_t>(rows);
+    file.rowClueMax = static_cast<std::uint8_t>(rowSlots);
+    file.columnClueMax = 1;
+    for (int i = 0; i < columns; ++i)
+        file.columnClues.insert(file.columnClues.end(), {static_cast<std::uint8_t>(i % 9 + 1), 1});
+    for (int i = 0; i < rows * rowSlots; ++i)
+        file.rowClues.insert(file.rowClues.end(), {static_cast<std::uint8_t>(i % 7 + 1), 2});
+    for (int i = 0; i < columns * rows; ++i)
+        file.picture.push_back(static_cast<std::uint8_t>(i % 3 == 0 ? 1 : i % 5 == 0 ? 255 : 0));
+    return WriteTestFile(file.ToBytes(), ".tgn");
+}
+
+class Viewer : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        headless::SetScreenSize(1024, 768);
+        m_windowsBefore = headless::WindowCount();
+        m_parent = headless::CreateParentWindow(800, 600);
+        m_savedPrefix = std::getenv("WINEPREFIX");
+    }
+    void TearDown() override
+    {
+        headless::DestroyWindow(m_parent);
+        EXPECT_EQ(headless::WindowCount(), m_windowsBefore);
+        setenv("WINEPREFIX", m_savedPrefix.c_str(), 1);
+    }
+
+    // Settings for the viewers made from now on.
+    void UseSettings(std::uint8_t cellSize, bool centre)
+    {
+        const std::string prefix = TestFolder() + "/viewer-prefix-" + std::to_string(++m_prefixes);
+        std::filesystem::create_directories(prefix);
+        char options1[64];
+        std::snprintf(options1, sizeof options1, "hex:00,01,01,%02x,03,03,01,01,01", cellSize);
+        std::ofstream(prefix + "/user.reg") << "[Software\\\\Brackwater Studio\\\\Tessa Grids\\\\Settings]\n"
+                                            << "\"Options1\"=" << options1 << "\n"
+                                            << "\"Options3\"=hex:00,01,01," << (centre ? "01" : "00")
+                                            << ",01,01,01,01,64\n";
+        setenv("WINEPREFIX", prefix.c_str(), 1);
+    }
+
+    WindowHandle Load(const std::string& path) { return ListLoad(m_parent, const_cast<char*>(path.c_str()), 0); }
+
+    static CGridlooker& ViewerOf(WindowHandle window) { return dynamic_cast<CGridlooker&>(*FindView(window)); }
+
+    static void Key(WindowHandle window, std::uint32_t key, int repeat = 1)
+    {
+        SendWindowMessage(window, kWmKeyDown, key, repeat);
+    }
+
+    WindowHandle m_parent = nullptr;
+    std::size_t m_windowsBefore = 0;
+    std::string m_savedPrefix;
+    int m_prefixes = 0;
+};
+
+TEST_F(Viewer, DeclinedFilesGetNoWindowAndLeaveNothing)
+{
+    for (const std::string& path : {TestFolder() + "/missing.tgr", WriteTestFile(Bytes(80, 0), ".dat"),
+                                    WriteTestFile(Bytes{1, 2}, ".tgr")}) {
+        EXPECT_EQ(Load(path), nullptr) << path;
+        const CGridlooker viewer(path);
+        EXPECT_EQ(viewer.m_puzzle, nullptr);
+    }
+    EXPECT_EQ(ListLoad(m_parent, nullptr, 0), nullptr);
+    EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 1);
+}
+
+TEST_F(Viewer, PuzzleTooLargeToPictureIsDeclined)
+{
+    UseSettings(255, true);
+    EXPECT_EQ(Load(WriteTestFile(Bytes{255, 255, 0, 0}, ".tgr")), nullptr);
+}
+
+TEST_F(Viewer, WindowCoversTheParentAndShowsItself)
+{
+    for (const int flags : {0, 1, 2, -1}) {
+        const std::string path = PuzzleFile(10, 10);
+        const WindowHandle window = ListLoad(m_parent, const_cast<char*>(path.c_str()), flags);
+        ASSERT_NE(window, nullptr);
+        const headless::WindowState& state = headless::StateOf(window);
+        EXPECT_EQ(state.parent, m_parent);
+        EXPECT_EQ(state.clientWithoutBars, (ScrollSize{800, 600}));
+        EXPECT_TRUE(state.visible);
+        LResult handled = 0;
+        EXPECT_TRUE(ViewerOf(window).OnMessage(kWmSetCursor, 0, 0, handled));
+        EXPECT_EQ(handled, 1);
+        EXPECT_TRUE(headless::StateOf(window).arrowCursor);
+        ListCloseWindow(window);
+        EXPECT_FALSE(headless::IsWindow(window));
+    }
+}
+
+TEST_F(Viewer, ScrollSizesFollowTheLayoutAndCellSize)
+{
+    UseSettings(8, true);
+    const WindowHandle window = Load(PuzzleFile(21, 10));
+    CGridlooker& viewer = ViewerOf(window);
+    const auto [width, height] = viewer.m_puzzle->LayoutExtent();
+    EXPECT_EQ(width, 200);
+    EXPECT_EQ(viewer.Scroll().Total(), (ScrollSize{width + 30, height + 30}));
+    EXPECT_EQ(viewer.Scroll().Page(), (ScrollSize{41, 41}));
+    EXPECT_EQ(viewer.Scroll().Line(), (ScrollSize{8, 8}));
+    ListCloseWindow(window);
+}
+
+TEST_F(Viewer, SmallPuzzleIsCentredAlongAxesWhereItFits)
+{
+    UseSettings(8, true);
+    const WindowHandle window = Load(PuzzleFile(21, 10));
+    CGridlooker& viewer = ViewerOf(window);
+    const int height = viewer.m_puzzle->m_layoutHeight;
+    headless::ResizeWindow(m_parent, 500, 400);
+    EXPECT_EQ(viewer.GetCentreOffset(), std::make_pair(135, (400 - height - 30) / 2));
+    headless::ResizeWindow(m_parent, 231, 400);
+    EXPECT_EQ(viewer.GetCentreOffset().first, 0);
+    EXPECT_FALSE(headless::StateOf(window).horizontalBar);
+    headless::ResizeWindow(m_parent, 229, 400);
+    EXPECT_EQ(viewer.GetCentreOffset().first, 0);
+    EXPECT_TRUE(headless::StateOf(window).horizontalBar);
+    ListCloseWindow(window);
+
+    UseSettings(8, false);
+    const WindowHandle corner = Load(PuzzleFile(21, 10));
+    headless::ResizeWindow(m_parent, 500, 400);
+    EXPECT_EQ(ViewerOf(corner).GetCentreOffset(), std::make_pair(0, 0));
+    ListCloseWindow(corner);
+}
+
+// The client area is the off-screen picture at the centring offset, white
+// around it, wherever the window has scrolled to.
+TEST_F(Viewer, PaintCopiesThePictureWithWhiteMargins)
+{
+    const std::string path = PuzzleFile(12, 60);
+    CTessGrid puzzle(path);
+    const RasterBitmap picture = PaintScrollArea(puzzle)->SelectedBitmap();
+    const WindowHandle window = Load(path);
+    const CGridlooker& viewer = ViewerOf(window);
+    Key(window, kVkNext, 2);
+    const ScrollSize scroll = viewer.ScrollPosition();
+    ASSERT_GT(scroll.cy, 0);
+    const auto [offsetX, offsetY] = viewer.GetCentreOffset();
+    ASSERT_GT(offsetX, 0);
+    ASSERT_EQ(offsetY, 0);
+
+    const RasterBitmap client = headless::PaintWindow(window);
+    ASSERT_EQ(client.width, 800 - kBar);
+    for (int y = 0; y < client.height; ++y) {
+        for (int x = 0; x < client.width; ++x) {
+            const int px = x - offsetX + scroll.cx;
+            const int py = y + scroll.cy;
+            const bool inPicture = px >= 0 && px < picture.width && py < picture.height;
+            ASSERT_EQ(client.At(x, y), inPicture ? picture.At(px, py) : kWhite) << x << "," << y;
+        }
+    }
+    ListCloseWindow(window);
+}
+
+TEST_F(Viewer, PaintIsOneCopyAndAtMostTwoFills)
+{
+    const WindowHandle window = Load(PuzzleFile(5, 5));
+    RecordingSurface dc(800, 600);
+    ViewerOf(window).OnPaint(dc);
+    EXPECT_EQ(dc.BitBlts(), 1);
+    EXPECT_EQ(dc.PatBlts(), 2);
+    ListCloseWindow(window);
+}
+
+TEST_F(Viewer, NavigationKeysScrollByTheTable)
+{
+    const WindowHandle window = Load(PuzzleFile(80, 80));
+    const CGridlooker& viewer = ViewerOf(window);
+    const int page = 61;
+    const ScrollSize limit = viewer.Scroll().MaxPosition();
+    ASSERT_GT(limit.cy, 4 * page);
+
+    Key(window, kVkNext, 3);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{0, 3 * page}));
+    Key(window, kVkNext, 0);
+    EXPECT_EQ(viewer.ScrollPosition().cy, 3 * page);
+    Key(window, kVkRight, 2);
+    Key(window, kVkDown);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{24, 3 * page + 12}));
+    Key(window, kVkEnd, 5);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{24, limit.cy}));
+    Key(window, kVkNext, 3);
+    EXPECT_EQ(viewer.ScrollPosition().cy, limit.cy);
+    Key(window, kVkHome);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{24, 0}));
+    Key(window, kVkLeft, 5);
+    Key(window, kVkUp);
+    Key(window, kVkPrior);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{0, 0}));
+    for (const std::uint32_t other : {0x1Bu, 0x70u, 0x41u, 0x2Eu})
+        Key(window, other, 4);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{0, 0}));
+    EXPECT_TRUE(headless::MessagesOf(m_parent).empty());
+    ListCloseWindow(window);
+}
+
+TEST_F(Viewer, OnlyTheDigitsOneToSevenGoToTheParent)
+{
+    const WindowHandle window = Load(PuzzleFile(5, 5));
+    const LParam flags = 0x00210001; // scan code 0x21, repeat 1
+    for (const WParam character : {WParam{'7'}, WParam{'8'}, WParam{'0'}, WParam{'a'}, WParam{'1'}, WParam{0x133}})
+        SendWindowMessage(window, kWmChar, character, flags);
+    const std::vector<headless::Message>& received = headless::MessagesOf(m_parent);
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[0].message, kWmChar);
+    EXPECT_EQ(received[0].wParam, WParam{0x37});
+    EXPECT_EQ(received[0].lParam, 0x0021);
+    EXPECT_EQ(received[1].wParam, WParam{'1'});
+    EXPECT_EQ(received[2].wParam, WParam{0x133});
+    ListCloseWindow(window);
+}
+
+TEST_F(Viewer, PictureIsRebuiltOnShowAndWhenTheScreenGrowsOnly)
+{
+    const WindowHandle window = Load(PuzzleFile(5, 5));
+    CGridlooker& viewer = ViewerOf(window);
+    EXPECT_EQ(viewer.m_bitmapWidth, 1024);
+    EXPECT_EQ(viewer.m_bitmapHeight, 768);
+    const DrawObject first = viewer.m_bitmap;
+
+    headless::ResizeWindow(m_parent, 300, 200);
+    Key(window, kVkDown);
+    headless::PaintWindow(window);
+    EXPECT_EQ(viewer.m_bitmap, first);
+
+    headless::SetScreenSize(800, 600);
+    headless::PaintWindow(window);
+    EXPECT_EQ(viewer.m_bitmapWidth, 1024);
+
+    headless::SetScreenSize(1280, 1024);
+    headless::PaintWindow(window);
+    EXPECT_EQ(viewer.m_bitmapWidth, 1280);
+    EXPECT_EQ(viewer.m_bitmapHeight, 1024);
+
+    headless::SetScreenSize(1024, 768);
+    SendWindowMessage(window, kWmShowWindow, 0, 0);
+    EXPECT_EQ(viewer.m_bitmapWidth, 1024);
+    ListCloseWindow(window);
+}
+
+TEST_F(Viewer, BitmapOfAPuzzleLargerThanTheScreen)
+{
+    const WindowHandle window = Load(PuzzleFile(100, 90, 20));
+    const CGridlooker& viewer = ViewerOf(window);
+    EXPECT_EQ(viewer.m_bitmapWidth, viewer.m_puzzle->m_layoutWidth + 31);
+    EXPECT_EQ(viewer.m_bitmapHeight, viewer.m_puzzle->m_layoutHeight + 31);
+    ListCloseWindow(window);
+}
+
+TEST_F(Viewer, WheelAndPanningScroll)
+{
+    const WindowHandle window = Load(PuzzleFile(80, 80));
+    const CGridlooker& viewer = ViewerOf(window);
+    SendWindowMessage(window, kWmMouseWheel, MakeWParam(0, static_cast<unsigned>(-kWheelDelta)), 0);
+    EXPECT_EQ(viewer.ScrollPosition().cy, 36);
+    SendWindowMessage(window, kWmMButtonDown, 0, MakeWParam(100, 100));
+    EXPECT_TRUE(headless::StateOf(window).captured);
+    SendWindowMessage(window, kWmMouseMove, 0, MakeWParam(60, 90));
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{40, 46}));
+    SendWindowMessage(window, kWmMButtonUp, 0, MakeWParam(60, 90));
+    EXPECT_FALSE(headless::StateOf(window).captured);
+    SendWindowMessage(window, kWmMouseMove, 0, MakeWParam(0, 0));
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{40, 46}));
+    ListCloseWindow(window);
+}
+
+TEST_F(Viewer, ManyViewersClosedInAnyOrderOrWithTheirHost)
+{
+    std::vector<WindowHandle> windows;
+    for (int i = 0; i < 6; ++i)
+        windows.push_back(Load(PuzzleFile(5 + i, 5)));
+    ListCloseWindow(windows[3]);
+    ListCloseWindow(windows[0]);
+    ListCloseWindow(windows[5]);
+    EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 4);
+    // The host destroys its window with the rest still open: they end with it.
+    headless::DestroyWindow(m_parent);
+    EXPECT_EQ(headless::WindowCount(), m_windowsBefore);
+    m_parent = headless::CreateParentWindow(800, 600);
+}
+
+TEST_F(Viewer, WindowThatCannotBeMadeFreesTheViewerOnce)
+{
+    int notAWindow = 0;
+    const std::string path = PuzzleFile(5, 5);
+    EXPECT_EQ(ListLoad(&notAWindow, const_cast<char*>(path.c_str()), 0), nullptr);
+    EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 1);
+}
+
+TEST_F(Viewer, CommandsAnswerAsAnEditlessWindow)
+{
+    const WindowHandle window = Load(PuzzleFile(5, 5));
+    const ScrollSize before = ViewerOf(window).ScrollPosition();
+    EXPECT_EQ(ListSendCommand(window, 1, 0), 0);
+    EXPECT_EQ(ListSendCommand(window, 3, 0), 0);
+    for (const int percent : {0, 50, 100})
+        EXPECT_EQ(ListSendCommand(window, 4, percent), 1);
+    for (const int command : {2, 0, 5, -1})
+        EXPECT_EQ(ListSendCommand(window, command, 0), 1);
+    EXPECT_EQ(ViewerOf(window).ScrollPosition(), before);
+    EXPECT_EQ(ListNotificationReceived(window, 0x111, MakeWParam(0, 0x400), 0), 0);
+    EXPECT_EQ(ListPrint(window, nullptr, nullptr, 0, nullptr), 0);
+    char detect[16] = "unchanged";
+    ListGetDetectString(detect, sizeof detect);
+    EXPECT_STREQ(detect, "unchanged");
+    ListCloseWindow(nullptr);
+    ListCloseWindow(m_parent);
+    EXPECT_TRUE(headless::IsWindow(m_parent));
+    ListCloseWindow(window);
+}
+
+} // namespace
