@@ -281,9 +281,9 @@ TEST(TextDigits, FontSizeFollowsTheCellSize)
     EXPECT_EQ(ClueFontHeight(96, 40), -40);
     EXPECT_EQ(ClueFontTenthsOfPoint(2), -7);
     EXPECT_EQ(ClueFontHeight(96, 2), -1);
-    EXPECT_EQ(MulDiv(7, 1, 2), 4);
-    EXPECT_EQ(MulDiv(-7, 1, 2), -4);
-    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    EXPECT_EQ(MultiplyDivide(7, 1, 2), 4);
+    EXPECT_EQ(MultiplyDivide(-7, 1, 2), -4);
+    EXPECT_EQ(MultiplyDivide(1, 1, 0), -1);
 }
 
 TEST(TextDigits, RectangleNarrowsFromCellSize40)

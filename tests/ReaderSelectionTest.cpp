@@ -12,16 +12,16 @@ namespace {
 
 const Bytes kTgrFile = {1, 1, 0, 1, 3};
 
-TEST(PathFindExtension, TakesTheLastDotOfTheFileName)
+TEST(FindExtension, TakesTheLastDotOfTheFileName)
 {
-    EXPECT_EQ(PathFindExtension("a/b/name.tgr"), ".tgr");
-    EXPECT_EQ(PathFindExtension("name.tgr.bak"), ".bak");
-    EXPECT_EQ(PathFindExtension("name"), "");
-    EXPECT_EQ(PathFindExtension("dir.d/name"), "");
-    EXPECT_EQ(PathFindExtension("dir.d\\name"), "");
-    EXPECT_EQ(PathFindExtension("name.with space"), "");
-    EXPECT_EQ(PathFindExtension("name."), ".");
-    EXPECT_EQ(PathFindExtension(".pp"), ".pp");
+    EXPECT_EQ(FindExtension("a/b/name.tgr"), ".tgr");
+    EXPECT_EQ(FindExtension("name.tgr.bak"), ".bak");
+    EXPECT_EQ(FindExtension("name"), "");
+    EXPECT_EQ(FindExtension("dir.d/name"), "");
+    EXPECT_EQ(FindExtension("dir.d\\name"), "");
+    EXPECT_EQ(FindExtension("name.with space"), "");
+    EXPECT_EQ(FindExtension("name."), ".");
+    EXPECT_EQ(FindExtension(".pp"), ".pp");
 }
 
 TEST(ReaderSelection, ExtensionsChooseTheirReaderInAnyCase)

@@ -1,5 +1,6 @@
 #include "plugin/ListerPlugin.h"
 
+#include "plugin/CallGuard.h"
 #include "viewer/Gridlooker.h"
 
 #include <exception>
@@ -21,6 +22,7 @@ extern "C" {
 
 WindowHandle GRIDLOOK_CALL ListLoad(WindowHandle parentWin, char* fileToLoad, int)
 {
+    const CCallGuard guard;
     if (!fileToLoad)
         return nullptr;
     try {
@@ -39,6 +41,7 @@ WindowHandle GRIDLOOK_CALL ListLoad(WindowHandle parentWin, char* fileToLoad, in
 
 void GRIDLOOK_CALL ListCloseWindow(WindowHandle listWin)
 {
+    const CCallGuard guard;
     delete FindView(listWin);
 }
 
@@ -46,6 +49,7 @@ void GRIDLOOK_CALL ListCloseWindow(WindowHandle listWin)
 // contents, not by a name the detect string could test.
 void GRIDLOOK_CALL ListGetDetectString(char*, int)
 {
+    const CCallGuard guard;
 }
 
 // The host speaks to the window as to an edit control. The viewer window is
@@ -53,6 +57,7 @@ void GRIDLOOK_CALL ListGetDetectString(char*, int)
 // nothing, and there is never a line to go to.
 int GRIDLOOK_CALL ListSendCommand(WindowHandle listWin, int command, int)
 {
+    const CCallGuard guard;
     switch (command) {
     case kCommandCopy:
         SendWindowMessage(listWin, kWmCopy, 0, 0);
@@ -71,11 +76,13 @@ int GRIDLOOK_CALL ListSendCommand(WindowHandle listWin, int command, int)
 
 int GRIDLOOK_CALL ListPrint(WindowHandle, char*, char*, int, void*)
 {
+    const CCallGuard guard;
     return 0;
 }
 
 int GRIDLOOK_CALL ListNotificationReceived(WindowHandle listWin, int message, WParam wParam, LParam)
 {
+    const CCallGuard guard;
     if (static_cast<std::uint32_t>(message) == kWmCommand && HighWord(wParam) == kEnUpdate) {
         SendWindowMessage(listWin, kEmGetFirstVisibleLine, 0, 0);
         SendWindowMessage(listWin, kEmGetLineCount, 0, 0);

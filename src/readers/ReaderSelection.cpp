@@ -30,7 +30,7 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
 
 Reader SelectReader(const std::string& path)
 {
-    const std::string extension = PathFindExtension(path);
+    const std::string extension = FindExtension(path);
     for (const ReaderChoice& choice : kReadersByExtension) {
         if (EqualIgnoringCase(extension, choice.extension))
             return choice.reader;

@@ -84,6 +84,6 @@ private:
     DrawObject m_previous;
 };
 
-// number x numerator / denominator, rounded half away from zero, as Windows
-// computes it; -1 when the denominator is 0 or the result does not fit.
-int MulDiv(int number, int numerator, int denominator);
+// number x numerator / denominator, rounded half away from zero as the Windows
+// MulDiv rounds; -1 when the denominator is 0 or the result does not fit.
+int MultiplyDivide(int number, int numerator, int denominator);

@@ -43,7 +43,7 @@ void DrawNumber(int anchorX, int anchorY, int n, bool white, CDrawingSurface& dc
 
 } // namespace
 
-int MulDiv(int number, int numerator, int denominator)
+int MultiplyDivide(int number, int numerator, int denominator)
 {
     if (denominator == 0)
         return -1;
@@ -59,7 +59,7 @@ int MulDiv(int number, int numerator, int denominator)
 
 int ClueFontHeight(int pixelsPerInch, int cellSize)
 {
-    return -std::abs(MulDiv(pixelsPerInch, ClueFontTenthsOfPoint(cellSize), 720));
+    return -std::abs(MultiplyDivide(pixelsPerInch, ClueFontTenthsOfPoint(cellSize), 720));
 }
 
 int ClueFontTenthsOfPoint(int cellSize)

@@ -98,7 +98,7 @@ bool CScrollModel::Wheel(int delta, unsigned linesPerNotch)
     if (linesPerNotch == kWheelPageScroll)
         step = delta > 0 ? -page : page;
     else
-        step = std::clamp(MulDiv(-delta, static_cast<int>(std::min(linesPerNotch, 100u)), kWheelDelta) *
+        step = std::clamp(MultiplyDivide(-delta, static_cast<int>(std::min(linesPerNotch, 100u)), kWheelDelta) *
                               Along(m_line, axis),
                           -page, page);
     return ScrollTo(axis, Along(m_position, axis) + step);

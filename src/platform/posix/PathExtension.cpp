@@ -1,7 +1,7 @@
 #include "readers/PathExtension.h"
 
 // The Windows shell's rule, with "/" as a separator as well as "\".
-std::string PathFindExtension(const std::string& path)
+std::string FindExtension(const std::string& path)
 {
     std::size_t dot = std::string::npos;
     for (std::size_t i = 0; i < path.size(); ++i) {

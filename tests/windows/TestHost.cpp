@@ -1,0 +1,472 @@
+// Plays the lister host against the 64-bit plug-in: loads the library by file,
+// looks its six entry points up by name, gives it a top-level window of its
+// own as the lister window, and checks what a host can see. Captures of the
+// viewer's client area are written as PPM files, listed in captures.txt, for
+// the Linux side to compare with the software raster's picture.
+//
+//   TestHost PLUGIN EXAMPLES_FOLDER OUTPUT_FOLDER         the checks
+//   TestHost PLUGIN EXAMPLES_FOLDER OUTPUT_FOLDER --timing  load-to-paint times
+#include "ImportCounter.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using ListLoadFunction = HWND(__stdcall*)(HWND, char*, int);
+using ListCloseWindowFunction = void(__stdcall*)(HWND);
+using ListGetDetectStringFunction = void(__stdcall*)(char*, int);
+using ListSendCommandFunction = int(__stdcall*)(HWND, int, int);
+using ListPrintFunction = int(__stdcall*)(HWND, char*, char*, int, RECT*);
+using ListNotificationReceivedFunction = int(__stdcall*)(HWND, int, WPARAM, LPARAM);
+
+struct Plugin {
+    HMODULE module = nullptr;
+    ListLoadFunction load = nullptr;
+    ListCloseWindowFunction closeWindow = nullptr;
+    ListGetDetectStringFunction getDetectString = nullptr;
+    ListSendCommandFunction sendCommand = nullptr;
+    ListPrintFunction print = nullptr;
+    ListNotificationReceivedFunction notificationReceived = nullptr;
+};
+
+constexpr int kClientWidth = 800;
+constexpr int kClientHeight = 600;
+constexpr const char* kSettingsKey = "Software\\Brackwater Studio\\Tessa Grids\\Settings";
+
+Plugin g_plugin;
+HWND g_parent = nullptr;
+std::string g_output;
+std::vector<std::pair<WPARAM, LPARAM>> g_charsReceived;
+int g_failures = 0;
+
+void Check(bool passed, const std::string& what)
+{
+    std::printf("%s %s\n", passed ? "ok  " : "FAIL", what.c_str());
+    std::fflush(stdout);
+    if (!passed)
+        ++g_failures;
+}
+
+template <typename Function>
+Function Export(const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(g_plugin.module, name)));
+}
+
+bool LoadPlugin(const char* path)
+{
+    g_plugin.module = LoadLibraryA(path);
+    if (!g_plugin.module)
+        return false;
+    g_plugin.load = Export<ListLoadFunction>("ListLoad");
+    g_plugin.closeWindow = Export<ListCloseWindowFunction>("ListCloseWindow");
+    g_plugin.getDetectString = Export<ListGetDetectStringFunction>("ListGetDetectString");
+    g_plugin.sendCommand = Export<ListSendCommandFunction>("ListSendCommand");
+    g_plugin.print = Export<ListPrintFunction>("ListPrint");
+    g_plugin.notificationReceived = Export<ListNotificationReceivedFunction>("ListNotificationReceived");
+    return g_plugin.load && g_plugin.closeWindow && g_plugin.getDetectString && g_plugin.sendCommand &&
+           g_plugin.print && g_plugin.notificationReceived;
+}
+
+LRESULT CALLBACK ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CHAR)
+        g_charsReceived.emplace_back(wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateParent()
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = ParentProcedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszClassName = "GridlookTestLister";
+    RegisterClassA(&windowClass);
+    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    return CreateWindowExA(0, windowClass.lpszClassName, "Gridlook test host",
+                           WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, frame.right - frame.left,
+                           frame.bottom - frame.top, nullptr, nullptr, windowClass.hInstance, nullptr);
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+int ChildWindowCount()
+{
+    int count = 0;
+    EnumChildWindows(
+        g_parent, [](HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+HWND Load(const std::string& path)
+{
+    HWND window = g_plugin.load(g_parent, const_cast<char*>(path.c_str()), 0);
+    PumpMessages();
+    if (window)
+        UpdateWindow(window);
+    return window;
+}
+
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+// A native puzzle whose clues are derived from a picture of `cellAt(row, column)`.
+std::string WriteNativePuzzle(const std::string& name, int width, int height, std::function<int(int, int)> cellAt)
+{
+    std::vector<unsigned char> bytes = {'T', 'E', 'S', 'S', 'A', 3};
+    const unsigned char palette[16][4] = {{255, 255, 255, 0}, {30, 60, 160, 0}, {220, 160, 20, 0}};
+    bytes.insert(bytes.end(), &palette[0][0], &palette[0][0] + sizeof palette);
+    bytes.insert(bytes.end(), {static_cast<unsigned char>(width), static_cast<unsigned char>(height), 0, 0, 0});
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column)
+            bytes.push_back(static_cast<unsigned char>(cellAt(row, column)));
+    }
+    const std::string path = g_output + "\\" + name;
+    WriteBytes(path, bytes);
+    return path;
+}
+
+int ScrollPosition(HWND window, int bar)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    GetScrollInfo(window, bar, &info);
+    return info.nPos;
+}
+
+int ScrollLimit(HWND window, int bar)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    GetScrollInfo(window, bar, &info);
+    return info.nMax - static_cast<int>(info.nPage) + 1;
+}
+
+// The client area as the screen shows it, top row first, as a binary PPM.
+void Capture(HWND window, const std::string& name, const std::string& puzzle, const std::string& look)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HDC windowDc = GetDC(window);
+    const HDC memory = CreateCompatibleDC(windowDc);
+    const HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::ofstream ppm(g_output + "\\" + name, std::ios::binary);
+    ppm << "P6\n" << client.right << " " << client.bottom << "\n255\n";
+    const auto* pixels = static_cast<const unsigned char*>(bits);
+    for (long i = 0; i < static_cast<long>(client.right) * client.bottom; ++i)
+        ppm << pixels[4 * i + 2] << pixels[4 * i + 1] << pixels[4 * i];
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, windowDc);
+    std::ofstream(g_output + "\\captures.txt", std::ios::app)
+        << name << " " << ScrollPosition(window, SB_HORZ) << " " << ScrollPosition(window, SB_VERT) << " " << look
+        << " " << puzzle << "\n";
+}
+
+std::vector<std::string> ExampleFiles(const std::string& folder)
+{
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        const std::string name = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !name.ends_with(".py"))
+            files.push_back(folder + "\\" + name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string BaseName(const std::string& path)
+{
+    return path.substr(path.find_last_of('\\') + 1);
+}
+
+void CheckDeclinedFiles(const std::string& anExample)
+{
+    const std::string wrongSignature = g_output + "\\wrong-signature.dat";
+    const std::string shortFile = g_output + "\\short.tessa";
+    WriteBytes(wrongSignature, std::vector<unsigned char>(100, 'X'));
+    WriteBytes(shortFile, std::vector<unsigned char>(10, 'T'));
+    for (const std::string& path : {wrongSignature, shortFile, g_output + "\\missing.tessa"})
+        Check(!Load(path) && ChildWindowCount() == 0, "declines " + BaseName(path) + " and makes no window");
+
+    const HANDLE held = CreateFileA(anExample.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Check(held != INVALID_HANDLE_VALUE && !Load(anExample) && ChildWindowCount() == 0,
+          "declines a file another program holds open");
+    CloseHandle(held);
+    const HWND released = Load(anExample);
+    Check(released != nullptr, "loads the same file once it is released");
+    g_plugin.closeWindow(released);
+}
+
+bool ChildCoversTheParent(HWND window)
+{
+    RECT parentClient{};
+    RECT child{};
+    GetClientRect(g_parent, &parentClient);
+    GetWindowRect(window, &child);
+    MapWindowPoints(nullptr, g_parent, reinterpret_cast<POINT*>(&child), 2);
+    return EqualRect(&parentClient, &child);
+}
+
+void CheckExample(const std::string& path, int index)
+{
+    const std::string name = BaseName(path);
+    const HWND window = Load(path);
+    Check(window != nullptr, "shows " + name);
+    if (!window)
+        return;
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    Check(GetParent(window) == g_parent && GetDlgCtrlID(window) == 1234 && (style & WS_CHILD) && (style & WS_VISIBLE),
+          name + ": a visible child window with identifier 1234");
+    Check(ChildCoversTheParent(window), name + ": covers the lister window's client area");
+    Capture(window, "example-" + std::to_string(index) + ".ppm", path, "default");
+    g_plugin.closeWindow(window);
+    Check(!IsWindow(window) && ChildWindowCount() == 0, name + ": ListCloseWindow destroys the window");
+}
+
+void PressKey(HWND window, UINT key, int repeat)
+{
+    SendMessageA(window, WM_KEYDOWN, key, repeat);
+    PumpMessages();
+}
+
+void CheckKeys(HWND window)
+{
+    const int page = 5 * 12 + 1;
+    const int limit = ScrollLimit(window, SB_VERT);
+    PressKey(window, VK_NEXT, 3);
+    Check(ScrollPosition(window, SB_VERT) == 3 * page, "Page Down three times scrolls three pages");
+    PressKey(window, VK_RIGHT, 2);
+    Check(ScrollPosition(window, SB_HORZ) == 24, "Right twice scrolls two cells");
+    PressKey(window, VK_END, 4);
+    Check(ScrollPosition(window, SB_VERT) == limit && ScrollPosition(window, SB_HORZ) == 24,
+          "End goes to the bottom and leaves the horizontal position");
+    PressKey(window, VK_NEXT, 2);
+    Check(ScrollPosition(window, SB_VERT) == limit, "Page Down stops at the end");
+    PressKey(window, VK_HOME, 1);
+    Check(ScrollPosition(window, SB_VERT) == 0 && ScrollPosition(window, SB_HORZ) == 24,
+          "Home goes to the top and leaves the horizontal position");
+    PressKey(window, VK_LEFT, 5);
+    Check(ScrollPosition(window, SB_HORZ) == 0, "Left stops at the start");
+    PressKey(window, VK_DOWN, 0);
+    Check(ScrollPosition(window, SB_VERT) == 0, "a repeat count of 0 scrolls nothing");
+}
+
+void CheckCharacters(HWND window)
+{
+    g_charsReceived.clear();
+    SendMessageA(window, WM_CHAR, '7', 0x00210001);
+    Check(g_charsReceived.size() == 1 && g_charsReceived[0].first == 0x37 && g_charsReceived[0].second == 0x21,
+          "typing 7 sends WM_CHAR 0x37 with the flags word to the lister window");
+    for (const WPARAM character : {WPARAM{'8'}, WPARAM{'a'}, WPARAM{'0'}})
+        SendMessageA(window, WM_CHAR, character, 0x00210001);
+    Check(g_charsReceived.size() == 1, "typing 8, a or 0 sends nothing to the lister window");
+}
+
+void CheckScrollingAndKeys()
+{
+    const std::string path = WriteNativePuzzle("large.tessa", 60, 45, [](int row, int column) {
+        return (row * 7 + column * 3) % 11 < 5 ? 1 + (row + column) % 2 : 0;
+    });
+    const HWND window = Load(path);
+    Check(window != nullptr, "shows a puzzle larger than the window");
+    if (!window)
+        return;
+    CheckKeys(window);
+    CheckCharacters(window);
+    PressKey(window, VK_NEXT, 2);
+    UpdateWindow(window);
+    Capture(window, "large-scrolled.ppm", path, "default");
+    g_plugin.closeWindow(window);
+}
+
+void WriteSettings()
+{
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    const BYTE options1[9] = {1, 0, 1, 20, 3, 3, 1, 1, 1};
+    const BYTE blueInk[4] = {0, 0, 255, 0};
+    const BYTE options3[9] = {0, 1, 1, 1, 1, 1, 1, 1, 100};
+    RegSetValueExA(key, "Options1", 0, REG_BINARY, options1, sizeof options1);
+    RegSetValueExA(key, "Options2", 0, REG_BINARY, blueInk, sizeof blueInk);
+    RegSetValueExA(key, "Options3", 0, REG_BINARY, options3, sizeof options3);
+    RegCloseKey(key);
+}
+
+void CheckSettings(const std::vector<std::string>& examples)
+{
+    WriteSettings();
+    int index = 0;
+    for (const std::string& path : examples) {
+        if (!path.ends_with(".tgr") && !path.ends_with("arrow-clues-only.tessa"))
+            continue;
+        const HWND window = Load(path);
+        Check(window != nullptr, "shows " + BaseName(path) + " with cell size 20, text digits, single strike, blue ink");
+        if (window)
+            Capture(window, "settings-" + std::to_string(++index) + ".ppm", path, "settings");
+        g_plugin.closeWindow(window);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+void CheckCommands(const std::string& anExample)
+{
+    const HWND window = Load(anExample);
+    Check(g_plugin.sendCommand(window, 1, 0) == 0 && g_plugin.sendCommand(window, 3, 0) == 0,
+          "ListSendCommand copy and select-all answer 0");
+    bool othersNotDone = g_plugin.sendCommand(window, 4, 50) == 1;
+    for (const int command : {2, 0, 5, -1})
+        othersNotDone = othersNotDone && g_plugin.sendCommand(window, command, 0) == 1;
+    Check(othersNotDone, "ListSendCommand answers 1 to every other command");
+    RECT margins{};
+    Check(g_plugin.print(window, nullptr, nullptr, 0, &margins) == 0, "ListPrint answers 0");
+    Check(g_plugin.notificationReceived(window, WM_COMMAND, MAKEWPARAM(0, EN_UPDATE), 0) == 0,
+          "ListNotificationReceived answers 0");
+    char detect[32] = "left alone";
+    g_plugin.getDetectString(detect, sizeof detect);
+    Check(std::string(detect) == "left alone", "ListGetDetectString writes nothing");
+    g_plugin.closeWindow(nullptr);
+    g_plugin.closeWindow(g_parent);
+    Check(IsWindow(g_parent) && IsWindow(window), "ListCloseWindow ignores null and foreign windows");
+    g_plugin.closeWindow(window);
+    Check(!IsWindow(window), "ListCloseWindow destroys the viewer window");
+}
+
+SIZE_T PrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    return counters.PrivateUsage;
+}
+
+void CheckNothingLeaks(const std::string& anExample)
+{
+    const SIZE_T before = PrivateBytes();
+    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    constexpr int kCycles = 1000;
+    for (int i = 0; i < kCycles; ++i)
+        g_plugin.closeWindow(Load(anExample));
+    const long growth = static_cast<long>(PrivateBytes()) - static_cast<long>(before);
+    std::printf("     %d cycles: %ld objects made by the plug-in, memory grew %ld KiB, GetGuiResources "
+                "GDI %lu->%lu USER %lu->%lu (Wine reports 0)\n",
+                kCycles, importcounter::Made(), growth / 1024, gdiBefore,
+                GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), userBefore,
+                GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+    Check(importcounter::Outstanding().empty(),
+          "every object the plug-in made is released" +
+              (importcounter::Outstanding().empty() ? "" : " (left: " + importcounter::Outstanding() + ")"));
+    Check(ChildWindowCount() == 0 && growth < 16 * 1024 * 1024, "a thousand load and close cycles leave nothing");
+}
+
+double MillisecondsToFirstPaint(const std::string& path)
+{
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const HWND window = g_plugin.load(g_parent, const_cast<char*>(path.c_str()), 0);
+    UpdateWindow(window);
+    GdiFlush();
+    QueryPerformanceCounter(&end);
+    g_plugin.closeWindow(window);
+    PumpMessages();
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// From ListLoad to the end of the first paint, the median of several runs.
+void ReportTiming(const std::string& label, const std::string& path)
+{
+    std::vector<double> times;
+    for (int run = 0; run < 7; ++run)
+        times.push_back(MillisecondsToFirstPaint(path));
+    std::sort(times.begin(), times.end());
+    std::printf("timing %s: ListLoad to end of first paint %.2f ms (median of %zu)\n", label.c_str(),
+                times[times.size() / 2], times.size());
+}
+
+void RunTiming()
+{
+    ReportTiming("typical 30x30", WriteNativePuzzle("typical.tessa", 30, 30, [](int row, int column) {
+                     return (row + column) % 4 < 2 ? 1 : 0;
+                 }));
+    ReportTiming("largest 255x255", WriteNativePuzzle("largest.tessa", 255, 255, [](int row, int column) {
+                     return 1 + (row + column) % 2;
+                 }));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: TestHost PLUGIN EXAMPLES_FOLDER OUTPUT_FOLDER [--timing]\n");
+        return 2;
+    }
+    g_output = argv[3];
+    const bool installed = LoadPlugin(argv[1]) && importcounter::Install(g_plugin.module);
+    Check(installed, "loads the plug-in and finds its six entry points by name");
+    g_parent = CreateParent();
+    if (!installed || !g_parent)
+        return 1;
+    PumpMessages();
+    if (argc > 4 && std::string(argv[4]) == "--timing") {
+        RunTiming();
+        return 0;
+    }
+    std::ofstream(g_output + "\\captures.txt", std::ios::trunc);
+    const std::vector<std::string> examples = ExampleFiles(argv[2]);
+    Check(!examples.empty(), "finds the example puzzles");
+    if (examples.empty())
+        return 1;
+    CheckDeclinedFiles(examples.front());
+    for (std::size_t i = 0; i < examples.size(); ++i)
+        CheckExample(examples[i], static_cast<int>(i));
+    CheckScrollingAndKeys();
+    CheckSettings(examples);
+    CheckCommands(examples.front());
+    CheckNothingLeaks(examples.front());
+    DestroyWindow(g_parent);
+    std::printf("%d failed\n", g_failures);
+    return g_failures == 0 ? 0 : 1;
+}
