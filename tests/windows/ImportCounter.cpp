@@ -8,6 +8,7 @@ namespace {
 
 std::map<std::string, long> g_live;
 long g_made = 0;
+WindowCreation g_lastWindow;
 
 template <typename Handle>
 Handle Made(const char* kind, Handle handle)
@@ -60,6 +61,7 @@ int WINAPI CountedReleaseDC(HWND window, HDC dc)
 HWND WINAPI CountedCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR name, DWORD style, int x, int y,
                                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
 {
+    g_lastWindow = {className, name, style};
     return Made("window", CreateWindowExA(exStyle, className, name, style, x, y, width, height, parent, menu,
                                           instance, param));
 }
@@ -145,6 +147,11 @@ std::string Outstanding()
 long Made()
 {
     return g_made;
+}
+
+const WindowCreation& LastWindowCreation()
+{
+    return g_lastWindow;
 }
 
 } // namespace importcounter

@@ -11,7 +11,15 @@
 // plug-in makes is also released.
 namespace importcounter {
 
+struct WindowCreation {
+    std::string className;
+    std::string windowName;
+    DWORD style = 0;
+};
+
 bool Install(HMODULE library);
+// The arguments of the plug-in's latest CreateWindowExA.
+const WindowCreation& LastWindowCreation();
 // Objects made and not yet released, by kind; empty when none is left.
 std::string Outstanding();
 long Made();

@@ -246,6 +246,18 @@ bool ChildCoversTheParent(HWND window)
     return EqualRect(&parentClient, &child);
 }
 
+// Made hidden as WS_CHILD | WS_VSCROLL | WS_HSCROLL with an empty name, of a
+// class that redraws on resizing and has no cursor, background brush or icon.
+void CheckWindowCreation(HWND window, const std::string& name)
+{
+    const importcounter::WindowCreation& creation = importcounter::LastWindowCreation();
+    Check(creation.style == (WS_CHILD | WS_VSCROLL | WS_HSCROLL) && creation.windowName.empty(),
+          name + ": created as WS_CHILD | WS_VSCROLL | WS_HSCROLL, named \"\"");
+    Check(GetClassLongPtrA(window, GCL_STYLE) == (CS_HREDRAW | CS_VREDRAW) && !GetClassLongPtrA(window, GCLP_HCURSOR) &&
+              !GetClassLongPtrA(window, GCLP_HBRBACKGROUND) && !GetClassLongPtrA(window, GCLP_HICON),
+          name + ": its class redraws on resizing and has no cursor, background brush or icon");
+}
+
 void CheckExample(const std::string& path, int index)
 {
     const std::string name = BaseName(path);
@@ -257,6 +269,7 @@ void CheckExample(const std::string& path, int index)
     Check(GetParent(window) == g_parent && GetDlgCtrlID(window) == 1234 && (style & WS_CHILD) && (style & WS_VISIBLE),
           name + ": a visible child window with identifier 1234");
     Check(ChildCoversTheParent(window), name + ": covers the lister window's client area");
+    CheckWindowCreation(window, name);
     Capture(window, "example-" + std::to_string(index) + ".ppm", path, "default");
     g_plugin.closeWindow(window);
     Check(!IsWindow(window) && ChildWindowCount() == 0, name + ": ListCloseWindow destroys the window");
@@ -425,8 +438,10 @@ void ReportTiming(const std::string& label, const std::string& path)
                 times[times.size() / 2], times.size());
 }
 
-void RunTiming()
+void RunTiming(const std::vector<std::string>& examples)
 {
+    for (const std::string& example : examples)
+        ReportTiming("example " + BaseName(example), example);
     ReportTiming("typical 30x30", WriteNativePuzzle("typical.tessa", 30, 30, [](int row, int column) {
                      return (row + column) % 4 < 2 ? 1 : 0;
                  }));
@@ -450,12 +465,12 @@ int main(int argc, char** argv)
     if (!installed || !g_parent)
         return 1;
     PumpMessages();
+    const std::vector<std::string> examples = ExampleFiles(argv[2]);
     if (argc > 4 && std::string(argv[4]) == "--timing") {
-        RunTiming();
+        RunTiming(examples);
         return 0;
     }
     std::ofstream(g_output + "\\captures.txt", std::ios::trunc);
-    const std::vector<std::string> examples = ExampleFiles(argv[2]);
     Check(!examples.empty(), "finds the example puzzles");
     if (examples.empty())
         return 1;
