@@ -4,7 +4,10 @@
 # throw-away Wine prefix, and compares what it showed with the Linux raster's
 # pictures pixel for pixel. (This kernel runs no 32-bit Windows programs, so
 # Gridlook.wlx is checked as a file only.)
-#   run-windows-tests.sh [--timing]
+#   run-windows-tests.sh             the checks
+#   run-windows-tests.sh --timing    from ListLoad to the first finished paint for
+#                                    the examples, a typical and the largest puzzle,
+#                                    and the raster's time for the same files
 set -eu
 cd "$(dirname "$0")/.."
 scripts/build-windows.sh
@@ -24,7 +27,10 @@ host() {
 }
 
 if [ "${1:-}" = "--timing" ]; then
+    echo "== GDI under Wine"
     host --timing
+    echo "== the same files on the Linux raster"
+    scripts/run-benchmarks.sh --benchmark_filter=LoadToPicture
     exit 0
 fi
 echo "== the lister host under Wine"

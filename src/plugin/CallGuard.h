@@ -14,6 +14,7 @@ public:
     CCallGuard& operator=(const CCallGuard&) = delete;
 
 private:
-    std::uintptr_t m_cookie = 0;
-    bool m_active = false;
+    // Kept by the Windows guard only.
+    [[maybe_unused]] std::uintptr_t m_cookie = 0;
+    [[maybe_unused]] bool m_active = false;
 };

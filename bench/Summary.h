@@ -1,0 +1,37 @@
+#pragma once
+
+#include "PeakMemory.h"
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Names of the benchmarks that the goals are reckoned from.
+inline constexpr const char* kPaintLargest = "Paint/largest/pixel_digits";
+inline constexpr const char* kPaintLargestInPlace = "PaintInPlace/largest/pixel_digits";
+inline constexpr const char* kFloor = "Floor/new_bitmap_filled_once";
+inline constexpr const char* kWarmFloor = "Floor/bitmap_in_memory_filled_once";
+inline constexpr const char* kLoadToPictureTypical = "LoadToPicture/typical";
+inline constexpr const char* kLoadToPictureLargest = "LoadToPicture/largest";
+std::string LoadBenchmarkName(const std::string& label);
+
+// The console report, also keeping the median CPU time of every benchmark.
+class CMedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override;
+
+    // Seconds of CPU time, by benchmark name.
+    const std::map<std::string, double>& Medians() const { return m_medians; }
+
+private:
+    std::map<std::string, double> m_medians;
+};
+
+// Prints each goal with its figures and whether it is met; a goal whose
+// benchmarks did not run (a filter left them out) is left out. `loadLabels`
+// names the largest file of each format.
+void PrintGoals(const std::map<std::string, double>& medians, const std::vector<std::string>& loadLabels,
+                const std::optional<RenderPeak>& peak);
