@@ -1,13 +1,15 @@
 #!/bin/sh
 # Installs the Debian packages that the given jobs need, when any is missing.
 # Jobs: build (the library, the command, its tests and benchmarks), sanitize, windows (the
-# cross-built plug-ins and Wine to try them).
+# cross-built plug-ins and Wine to try them), qt (the Qt5 plug-in and the file
+# manager, X server and tools to try it).
 set -eu
 
 packages_for() {
     case "$1" in
         build) echo "cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation2" ;;
         sanitize) echo "clang libclang-rt-14-dev" ;;
+        qt) echo "qtbase5-dev doublecmd-qt xvfb xdotool imagemagick" ;;
         windows) echo "cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth" ;;
         *) echo "install-deps.sh: unknown job '$1'" >&2; exit 2 ;;
     esac

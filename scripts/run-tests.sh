@@ -1,16 +1,18 @@
 #!/bin/sh
-# The whole test suite: warnings as errors with g++, then everything again
+# The whole test suite: warnings as errors with g++ and the Qt5 plug-in in the
+# real Double Commander, then everything again
 # under AddressSanitizer and UndefinedBehaviorSanitizer (with leak checks) with
 # clang, then the Windows plug-ins, cross-built and tried under Wine.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh build sanitize
+scripts/install-deps.sh build sanitize qt
 jobs=$(nproc)
 
 echo "== g++: build and unit tests"
 cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRIDLOOK_WERROR=ON >/dev/null
 cmake --build build/gcc
 ctest --test-dir build/gcc --output-on-failure -j "$jobs"
+tests/qt/run-doublecmd.sh build/gcc
 
 echo "== clang with sanitizers: build and unit tests"
 CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRIDLOOK_WERROR=ON \

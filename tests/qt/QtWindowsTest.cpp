@@ -1,0 +1,383 @@
+// The viewer on Qt widgets, through the entry points as a Qt lister host
+// calls them: the host's windows are made here, on Qt's offscreen platform.
+#include "platform/posix/RasterPicture.h"
+#include "plugin/ListerPlugin.h"
+#include "support/PuzzleFiles.h"
+#include "viewer/Gridlooker.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#ifdef GRIDLOOK_SANITIZE
+#include <sanitizer/lsan_interface.h>
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+class QtApplication : public testing::Environment {
+public:
+    void SetUp() override
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef GRIDLOOK_SANITIZE
+        // The offscreen platform never frees the screen it makes.
+        const __lsan::ScopedDisabler qtOwnLeaks;
+#endif
+        m_application = std::make_unique<QApplication>(m_argc, m_argv);
+    }
+    void TearDown() override { m_application.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[16] = "gridlook_qt";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QApplication> m_application;
+};
+
+testing::Environment* const kQtApplication = testing::AddGlobalTestEnvironment(new QtApplication);
+
+// A native puzzle file of `columns` by `rows` cells, with three clue slots
+// beside each row and one above each column.
+std::string PuzzleFile(int columns, int rows)
+{
+    NativeFile file;
+    file.colourCount = 3;
+    file.palette = {kWhite, MakeColour(200, 0, 0), MakeColour(0, 0, 160)};
+    file.width = static_cast<std::uint8_t>(columns);
+    file.height = static_cast<std::uint8_t>(rows);
+    file.rowClueMax = 3;
+    file.columnClueMax = 1;
+    for (int i = 0; i < columns; ++i)
+        file.columnClues.insert(file.columnClues.end(), {static_cast<std::uint8_t>(i % 9 + 1), 1});
+    for (int i = 0; i < rows * 3; ++i)
+        file.rowClues.insert(file.rowClues.end(), {static_cast<std::uint8_t>(i % 7 + 1), 2});
+    for (int i = 0; i < columns * rows; ++i)
+        file.picture.push_back(static_cast<std::uint8_t>(i % 3 == 0 ? 1 : i % 5 == 0 ? 255 : 0));
+    return WriteTestFile(file.ToBytes(), ".tgn");
+}
+
+struct HostKey {
+    int key;
+    QString text;
+    Qt::KeyboardModifiers modifiers;
+    bool spontaneous;
+};
+
+// The key presses that reach the host's top-level window.
+class HostKeys : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            m_keys.push_back({key->key(), key->text(), key->modifiers(), key->spontaneous()});
+        }
+        return false;
+    }
+    std::vector<HostKey> Take() { return std::exchange(m_keys, {}); }
+    bool Empty() const { return m_keys.empty(); }
+
+private:
+    std::vector<HostKey> m_keys;
+};
+
+// The host: a top-level window with the lister window that the viewer goes
+// into, smaller than the offscreen platform's screen (800 x 600).
+class QtViewer : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_host = std::make_unique<QWidget>();
+        m_host->resize(600, 400);
+        m_lister = new QWidget(m_host.get());
+        m_lister->setGeometry(0, 0, 600, 400);
+        m_host->installEventFilter(&m_hostKeys);
+        m_host->show();
+    }
+    void TearDown() override
+    {
+        m_host.reset();
+        QCoreApplication::processEvents();
+    }
+
+    QAbstractScrollArea* Load(std::string path)
+    {
+        return qobject_cast<QAbstractScrollArea*>(static_cast<QWidget*>(ListLoad(m_lister, path.data(), 0)));
+    }
+    static CGridlooker& ViewerOf(QWidget* window) { return dynamic_cast<CGridlooker&>(*FindView(window)); }
+
+    // What the host has received once the event loop has run.
+    std::vector<HostKey> KeysAtHost()
+    {
+        QCoreApplication::processEvents();
+        return m_hostKeys.Take();
+    }
+
+    std::unique_ptr<QWidget> m_host;
+    QWidget* m_lister = nullptr;
+    HostKeys m_hostKeys;
+};
+
+QRgb Rgb(Colour colour)
+{
+    return qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+// The client area shows the picture at the centring offset, moved by the
+// scroll position, and white around it.
+void ExpectShowsPicture(QAbstractScrollArea& window, const RasterBitmap& picture)
+{
+    const QImage shown = window.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const CGridlooker& viewer = dynamic_cast<CGridlooker&>(*FindView(&window));
+    const ScrollSize scroll = viewer.ScrollPosition();
+    const auto [offsetX, offsetY] = viewer.GetCentreOffset();
+    ASSERT_EQ(shown.size(), QSize(viewer.Scroll().Client().cx, viewer.Scroll().Client().cy));
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const int px = x - offsetX + scroll.cx;
+            const int py = y - offsetY + scroll.cy;
+            const bool inPicture = px >= 0 && py >= 0 && px < picture.width && py < picture.height;
+            ASSERT_EQ(shown.pixel(x, y), Rgb(inPicture ? picture.At(px, py) : kWhite)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(QtViewer, DeclinedFileGetsNoWindow)
+{
+    EXPECT_EQ(Load(WriteTestFile(Bytes{1, 2}, ".tgr")), nullptr);
+    EXPECT_EQ(Load(TestFolder() + "/missing.tgw"), nullptr);
+    EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
+}
+
+TEST_F(QtViewer, PaintShowsThePictureCentredOrScrolled)
+{
+    const std::string small = PuzzleFile(12, 10);
+    CTessGrid smallPuzzle(small);
+    QAbstractScrollArea* window = Load(small);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->parentWidget(), m_lister);
+    EXPECT_TRUE(window->isVisible());
+    const auto [offsetX, offsetY] = ViewerOf(window).GetCentreOffset();
+    EXPECT_GT(offsetX, 0);
+    EXPECT_GT(offsetY, 0);
+    ExpectShowsPicture(*window, PaintScrollArea(smallPuzzle)->SelectedBitmap());
+
+    const std::string large = PuzzleFile(80, 80);
+    CTessGrid largePuzzle(large);
+    QAbstractScrollArea* scrolled = Load(large);
+    QTest::keyClick(scrolled, Qt::Key_PageDown);
+    QTest::keyClick(scrolled, Qt::Key_Right);
+    EXPECT_EQ(ViewerOf(scrolled).ScrollPosition(), (ScrollSize{12, 61}));
+    ExpectShowsPicture(*scrolled, PaintScrollArea(largePuzzle)->SelectedBitmap());
+    ListCloseWindow(window);
+    ListCloseWindow(scrolled);
+}
+
+// The host hides its windows while it fills them, as Double Commander does:
+// the window's own showing and hiding make the picture, an ancestor's do not.
+TEST_F(QtViewer, PictureIsMadeWhenTheWindowItselfIsShownOrHidden)
+{
+    m_host->hide();
+    QAbstractScrollArea* window = Load(PuzzleFile(5, 5));
+    const CGridlooker& viewer = ViewerOf(window);
+    ASSERT_NE(viewer.m_memDC, nullptr);
+    const QSize screen = window->screen()->size();
+    EXPECT_EQ(viewer.m_bitmapWidth, std::max(screen.width(), viewer.m_puzzle->m_layoutWidth + 31));
+    EXPECT_EQ(viewer.m_bitmapHeight, std::max(screen.height(), viewer.m_puzzle->m_layoutHeight + 31));
+
+    // A pixel put into the picture stays until the picture is made again.
+    const auto marked = [&viewer] {
+        return dynamic_cast<const CRasterSurface&>(*viewer.m_memDC).SelectedBitmap().At(0, 0) == kBlack;
+    };
+    viewer.m_memDC->SetPixel(0, 0, kBlack);
+    m_host->show();
+    EXPECT_TRUE(marked());
+    window->hide();
+    EXPECT_FALSE(marked());
+    ListCloseWindow(window);
+}
+
+TEST_F(QtViewer, ScrollBarsShowTheViewersRangeAndMoveIt)
+{
+    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    const CGridlooker& viewer = ViewerOf(window);
+    const CScrollModel& scroll = viewer.Scroll();
+    QScrollBar& vertical = *window->verticalScrollBar();
+    QScrollBar& horizontal = *window->horizontalScrollBar();
+    EXPECT_EQ(window->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(window->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(window->viewport()->size(), QSize(scroll.Client().cx, scroll.Client().cy));
+    EXPECT_EQ(vertical.maximum(), scroll.MaxPosition().cy);
+    EXPECT_EQ(vertical.pageStep(), scroll.Client().cy);
+
+    // The bar's own steps give way to the viewer's: a page is 5 cells and a pixel.
+    vertical.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(viewer.ScrollPosition().cy, 61);
+    vertical.triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(viewer.ScrollPosition().cy, 49);
+    EXPECT_EQ(vertical.value(), 49);
+    vertical.triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(viewer.ScrollPosition().cy, scroll.MaxPosition().cy);
+    horizontal.setSliderDown(true);
+    horizontal.setSliderPosition(123);
+    horizontal.setSliderDown(false);
+    EXPECT_EQ(viewer.ScrollPosition().cx, 123);
+    EXPECT_EQ(horizontal.value(), 123);
+    ListCloseWindow(window);
+
+    // The host sizes the window itself.
+    QAbstractScrollArea* small = Load(PuzzleFile(12, 10));
+    EXPECT_EQ(small->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    small->resize(150, 100);
+    EXPECT_EQ(small->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(small->viewport()->size(),
+              QSize(ViewerOf(small).Scroll().Client().cx, ViewerOf(small).Scroll().Client().cy));
+    ListCloseWindow(small);
+}
+
+TEST_F(QtViewer, NavigationKeysScrollTheViewerAndGoNoFurther)
+{
+    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    const CGridlooker& viewer = ViewerOf(window);
+    QTest::keyClick(window, Qt::Key_PageDown);
+    QTest::keyClick(window, Qt::Key_Down);
+    QTest::keyClick(window, Qt::Key_Right);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{12, 73}));
+    QTest::keyClick(window, Qt::Key_End);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{12, viewer.Scroll().MaxPosition().cy}));
+    QTest::keyClick(window, Qt::Key_Home);
+    QTest::keyClick(window, Qt::Key_Left);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{0, 0}));
+    QTest::keyClick(window, Qt::Key_PageUp);
+    QTest::keyClick(window, Qt::Key_Up);
+    EXPECT_TRUE(KeysAtHost().empty());
+    ListCloseWindow(window);
+}
+
+// The host acts on what reaches its top-level window from the window system,
+// and may close the viewer on it: so a key goes there later, as if typed there.
+TEST_F(QtViewer, KeysTheViewerDoesNotUseGoToTheHostAfterwards)
+{
+    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTest::keyClick(window, Qt::Key_F3);
+    QTest::keyClick(window, 'Q', Qt::ShiftModifier);
+    EXPECT_TRUE(m_hostKeys.Empty());
+    const std::vector<HostKey> keys = KeysAtHost();
+    ASSERT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys[0].key, Qt::Key_Escape);
+    EXPECT_EQ(keys[1].key, Qt::Key_F3);
+    EXPECT_EQ(keys[2].key, Qt::Key_Shift);
+    EXPECT_EQ(keys[3].key, Qt::Key_Q);
+    EXPECT_EQ(keys[3].text, "Q");
+    EXPECT_EQ(keys[3].modifiers, Qt::ShiftModifier);
+    for (const HostKey& key : keys)
+        EXPECT_TRUE(key.spontaneous);
+    EXPECT_EQ(ViewerOf(window).ScrollPosition(), (ScrollSize{0, 0}));
+    ListCloseWindow(window);
+}
+
+TEST_F(QtViewer, DigitsOneToSevenReachTheHostOnceAsTheirKeys)
+{
+    QAbstractScrollArea* window = Load(PuzzleFile(5, 5));
+    QTest::keyClick(window, '7');
+    QTest::keyClick(window, Qt::Key_1, Qt::KeypadModifier);
+    QTest::keyClick(window, '8');
+    const std::vector<HostKey> keys = KeysAtHost();
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0].key, Qt::Key_7);
+    EXPECT_EQ(keys[0].text, "7");
+    // The character is passed on, not the key that typed it.
+    EXPECT_EQ(keys[1].key, Qt::Key_1);
+    EXPECT_EQ(keys[1].modifiers, Qt::NoModifier);
+    EXPECT_EQ(keys[2].key, Qt::Key_8);
+    for (const HostKey& key : keys)
+        EXPECT_TRUE(key.spontaneous);
+    ListCloseWindow(window);
+}
+
+TEST_F(QtViewer, HostMayCloseTheViewerOrItselfWhileAKeyWaits)
+{
+    QAbstractScrollArea* window = Load(PuzzleFile(5, 5));
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTest::keyClick(window, '3');
+    ListCloseWindow(window);
+    EXPECT_EQ(KeysAtHost().size(), 2u);
+
+    window = Load(PuzzleFile(5, 5));
+    QTest::keyClick(window, Qt::Key_Escape);
+    m_host.reset();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_hostKeys.Empty());
+}
+
+TEST_F(QtViewer, HostDestroyingItsWindowEndsTheViewer)
+{
+    QPointer<QAbstractScrollArea> window = Load(PuzzleFile(5, 5));
+    const WindowHandle handle = window.data();
+    QAbstractScrollArea* other = Load(PuzzleFile(6, 5));
+    ListCloseWindow(other);
+    delete m_lister;
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(FindView(handle), nullptr);
+    ListCloseWindow(handle);
+    ListCloseWindow(nullptr);
+    ListCloseWindow(m_host.get());
+    EXPECT_EQ(FindView(m_host.get()), nullptr);
+}
+
+TEST_F(QtViewer, WheelAndMiddleButtonScroll)
+{
+    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    const CGridlooker& viewer = ViewerOf(window);
+    QWidget* viewport = window->viewport();
+    QWheelEvent wheel(QPointF(100, 100), QPointF(viewport->mapToGlobal(QPoint(100, 100))), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    EXPECT_EQ(viewer.ScrollPosition().cy, QApplication::wheelScrollLines() * 12);
+
+    const ScrollSize start = viewer.ScrollPosition();
+    const auto mouse = [viewport](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    };
+    mouse(QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, {100, 100});
+    mouse(QEvent::MouseMove, Qt::NoButton, Qt::MiddleButton, {60, 90});
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{start.cx + 40, start.cy + 10}));
+    mouse(QEvent::MouseButtonRelease, Qt::MiddleButton, Qt::NoButton, {60, 90});
+    mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {0, 0});
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{start.cx + 40, start.cy + 10}));
+    ListCloseWindow(window);
+}
+
+TEST(QtPlugin, ExportsExactlyTheSixEntryPoints)
+{
+    FILE* pipe = popen("nm -D --defined-only " GRIDLOOK_QT5_PLUGIN, "r");
+    ASSERT_NE(pipe, nullptr);
+    std::set<std::string> exported;
+    char type = 0;
+    char name[512];
+    while (std::fscanf(pipe, "%*s %c %511s", &type, name) == 2) {
+        if (type == 'T')
+            exported.insert(name);
+    }
+    pclose(pipe);
+    EXPECT_EQ(exported, (std::set<std::string>{"ListCloseWindow", "ListGetDetectString", "ListLoad",
+                                               "ListNotificationReceived", "ListPrint", "ListSendCommand"}));
+}
+
+} // namespace

@@ -1,0 +1,218 @@
+#!/bin/sh
+# The Qt5 plug-in in the real file manager: Double Commander under Xvfb, with
+# a throw-away configuration that registers the built plug-in and throw-away
+# HOME and Wine prefix (so the display settings are the defaults). It checks
+#   - that F3 on a puzzle shows it exactly as `gridlook render` paints it,
+#     centred in the viewer with white margins, pixel for pixel;
+#   - that Escape, which the file manager leaves to the plug-in and the viewer
+#     does not use, is handed on and closes the viewer;
+#   - that the viewer opens again in the same process, and that a large puzzle
+#     loaded in its place ("n", next file) shows its top-left corner and moves
+#     by exactly one page (5 x 12 + 1 pixels at the default cell size of 12)
+#     on Page Down;
+#   - that a file the plug-in declines gets the file manager's own viewer,
+#     exactly as a file that no plug-in claims.
+# The captures stay in BUILD_DIR/doublecmd-e2e.
+#
+#   tests/qt/run-doublecmd.sh BUILD_DIR
+#
+# BUILD_DIR holds gridlook, gridlook-qt5.wlx and tests/qt/screen_check.
+set -eu
+cd "$(dirname "$0")/../.."
+build=$(cd "${1:?usage: tests/qt/run-doublecmd.sh BUILD_DIR}" && pwd)
+plugin=$build/gridlook-qt5.wlx
+check=$build/tests/qt/screen_check
+for file in "$build/gridlook" "$plugin" "$check"; do
+    [ -f "$file" ] || { echo "run-doublecmd.sh: $file is not built" >&2; exit 2; }
+done
+captures=$build/doublecmd-e2e
+rm -rf "$captures"
+mkdir -p "$captures"
+
+work=$(mktemp -d /tmp/gridlook-doublecmd-XXXXXX)
+xvfb=""
+manager=""
+# Ends a process this script started, forcibly when it takes more than 10 s.
+stop() {
+    kill "$1" 2>/dev/null || return 0
+    (sleep 10 && kill -9 "$1" 2>/dev/null) &
+    guard=$!
+    wait "$1" 2>/dev/null || true
+    kill "$guard" 2>/dev/null || true
+}
+finish() {
+    status=$?
+    [ -z "$manager" ] || stop "$manager"
+    [ -z "$xvfb" ] || stop "$xvfb"
+    if [ "$status" -ne 0 ]; then
+        echo "run-doublecmd.sh: failed; the captures are in $captures, the file manager's output ends:" >&2
+        tail -n 20 "$work/doublecmd.log" >&2 2>/dev/null || true
+    fi
+    rm -rf "$work"
+    exit "$status"
+}
+trap finish EXIT
+trap 'exit 1' INT TERM HUP
+
+started=$(date +%s)
+step() {
+    echo "   $(($(date +%s) - started)) s: $*"
+}
+fail() {
+    echo "run-doublecmd.sh: $*" >&2
+    exit 1
+}
+
+# Runs a command every tenth of a second until it succeeds, for at most
+# SECONDS; a busy machine may take a while to start the file manager.
+poll() {
+    limit=$(($(date +%s) + $1))
+    shift
+    until "$@"; do
+        [ "$(date +%s)" -lt "$limit" ] || return 1
+        sleep 0.1
+    done
+}
+
+# The first visible window whose title matches the expression.
+window_titled() {
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+has_window() {
+    [ -n "$(window_titled "$1")" ]
+}
+has_no_window() {
+    ! has_window "$1"
+}
+
+capture() {
+    import -window "$viewer" "$captures/$1.png" 2>/dev/null
+}
+
+# The window looks the same twice half a second apart: it has finished
+# starting up and takes keys.
+idle() {
+    import -window "$1" "$work/idle-1.png" 2>/dev/null && sleep 0.5 &&
+        import -window "$1" "$work/idle-2.png" 2>/dev/null &&
+        "$check" same "$work/idle-1.png" "$work/idle-2.png" 0 >/dev/null
+}
+
+# Captures the viewer as NAME until it shows REFERENCE scrolled by SCROLL
+# (centred, anywhere, or at "X Y"), leaving in $found what screen_check found:
+# X Y WIDTH HEIGHT PIXELS.
+shows() {
+    name=$1 reference=$2 scroll=$3 where=$4
+    capture "$name" || return 1
+    if [ "$where" = centred ]; then
+        found=$("$check" shows "$captures/$name.png" "$reference" "$scroll" centred 2>"$work/check.log") || return 1
+    else
+        found=$("$check" shows "$captures/$name.png" "$reference" "$scroll" 2>"$work/check.log") || return 1
+        [ "$where" = anywhere ] || [ "$(echo "$found" | cut -d' ' -f1,2)" = "$where" ]
+    fi
+}
+expect_shows() {
+    poll 15 shows "$@" || fail "the viewer does not show $2 as expected ($1): $(cat "$work/check.log")"
+}
+
+# Two captures in a row that are the same: the viewer has finished drawing.
+settled() {
+    capture "$1" && sleep 0.2 && import -window "$viewer" "$work/again.png" 2>/dev/null &&
+        "$check" same "$captures/$1.png" "$work/again.png" 0 >/dev/null
+}
+same_as() {
+    capture "$1" && "$check" same "$captures/$1.png" "$captures/$2.png" 40 >/dev/null
+}
+
+echo "== Double Commander: the Qt5 plug-in in the file manager"
+
+# The puzzles, named so that "n" (next file) walks through them in order.
+puzzles=$work/puzzles
+mkdir -p "$puzzles" "$work/home" "$work/wine" "$work/config" "$work/runtime"
+chmod 700 "$work/runtime"
+cp examples/sailboat.tessa "$puzzles/a-sailboat.tessa"
+# 100 x 80 cells (stored by columns) of staggered blocks: a few clues per line.
+{
+    printf '\144\120'
+    awk 'BEGIN { for (c = 0; c < 100; c++) for (r = 0; r < 80; r++) printf "%s", (int(r / 4) + int(c / 6)) % 3 ? "\001" : "\002" }'
+} >"$puzzles/b-large.tgw"
+awk 'BEGIN { for (i = 1; i <= 40; i++) printf "Line %d of a text that is no puzzle at all.\n", i }' >"$puzzles/c-declined.tgr"
+cp "$puzzles/c-declined.tgr" "$puzzles/d-declined.txt"
+"$build/gridlook" render "$puzzles/a-sailboat.tessa" -o "$work/sailboat.png" >/dev/null
+"$build/gridlook" render "$puzzles/b-large.tgw" -o "$work/large.png" >/dev/null
+
+# The file manager takes its plug-ins from its configuration only; it
+# rewrites the file on exit, so each run starts from a new one.
+detect='EXT="TGR" | EXT="TGW" | EXT="TGP" | EXT="PP" | EXT="PPC" | EXT="PPS" | EXT="TESSA" | FORCE'
+cat >"$work/config/doublecmd.xml" <<EOF
+<?xml version="1.0" encoding="UTF-8"?>
+<doublecmd DCVersion="1.0.10" ConfigVersion="13"><Plugins><WlxPlugins><WlxPlugin Enabled="True"><Name>Gridlook</Name><Path>$plugin</Path><DetectString>$detect</DetectString></WlxPlugin></WlxPlugins></Plugins></doublecmd>
+EOF
+
+Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+poll 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
+poll 20 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb does not answer: $(cat "$work/xvfb.log")"
+
+env -i PATH="$PATH" DISPLAY="$DISPLAY" HOME="$work/home" WINEPREFIX="$work/wine" XDG_RUNTIME_DIR="$work/runtime" \
+    LANG=C.UTF-8 doublecmd --no-splash --config-dir="$work/config" -L "$puzzles/a-sailboat.tessa" \
+    >"$work/doublecmd.log" 2>&1 &
+manager=$!
+poll 60 has_window '^Double Commander' || fail "the file manager's window did not appear"
+poll 60 idle "$(window_titled '^Double Commander')" || fail "the file manager's window does not settle"
+step "the file manager is up"
+
+# F3 on the file under the cursor, then the pointer over the viewer: without
+# a window manager the keyboard follows the pointer.
+open_viewer() {
+    xdotool mousemove --window "$(window_titled '^Double Commander')" 200 200
+    xdotool key F3
+    poll 30 has_window "$1" || fail "F3 opened no viewer"
+    viewer=$(window_titled "$1")
+    xdotool mousemove --window "$viewer" 40 100
+}
+
+open_viewer 'a-sailboat\.tessa$'
+expect_shows sailboat "$work/sailboat.png" 0 centred
+read -r x y width height pixels <<EOF
+$found
+EOF
+step "F3: the puzzle ($width x $height pixels) stands centred at $x,$y in the viewer; $pixels pixels of the viewer's client area equal the rendering and its white margins"
+# Escape is no shortcut of the file manager's: the plug-in gets the key and
+# must hand it on.
+xdotool key Escape
+poll 15 has_no_window 'a-sailboat\.tessa$' || fail "Escape in the plug-in's viewer did not close it"
+step "Escape: the plug-in handed the key on, and the file manager closed the viewer"
+
+open_viewer 'a-sailboat\.tessa$'
+expect_shows sailboat-again "$work/sailboat.png" 0 centred
+# "n" (next file) is a shortcut of the file manager's viewer.
+xdotool key n
+poll 15 has_window 'b-large\.tgw$' || fail "n did not load the next file"
+expect_shows large-top "$work/large.png" 0 anywhere
+read -r x y width height pixels <<EOF
+$found
+EOF
+if [ "$width" -lt 300 ] || [ "$height" -lt 200 ]; then
+    fail "the large puzzle shows only $width x $height pixels"
+fi
+step "F3 again, then n: the next file, a large puzzle, shows its top-left $width x $height pixels ($pixels) at $x,$y"
+xdotool key Next
+expect_shows large-page-down "$work/large.png" 61 "$x $y"
+read -r x y width height pixels <<EOF
+$found
+EOF
+step "Page Down: the same place shows the puzzle from its 61st row on, $width x $height pixels ($pixels)"
+
+xdotool key n
+poll 15 has_window 'c-declined\.tgr$' || fail "n did not load the declined file"
+poll 15 settled declined || fail "the viewer of the declined file does not settle"
+xdotool key n
+poll 15 has_window 'd-declined\.txt$' || fail "n did not load the file that no plug-in claims"
+poll 15 same_as unclaimed declined || fail "the declined file is not shown by the file manager's own viewer"
+step "n, n: a declined file gets the file manager's own viewer, the same as a file that no plug-in claims"
+xdotool key Escape
+poll 15 has_no_window 'd-declined\.txt$' || fail "Escape did not close the file manager's own viewer"
+kill -0 "$manager" 2>/dev/null || fail "the file manager has gone"
+echo "Double Commander: all checks passed in $(($(date +%s) - started)) s"
