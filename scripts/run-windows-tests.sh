@@ -17,10 +17,11 @@ tests/windows/check-library.sh build/win64/src/platform/win32/Gridlook.wlx64 64
 tests/windows/check-library.sh build/win32/src/platform/win32/Gridlook.wlx 32
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/out"
 cp build/win64/src/platform/win32/Gridlook.wlx64 "$work/"
 export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The Wine server saves the prefix when it ends, so it must end before the prefix goes.
+trap 'wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
 host() {
     xvfb-run -a -s "-screen 0 1280x1024x24" \
         wine build/win64/tests/windows/TestHost.exe "Z:$work/Gridlook.wlx64" "Z:$(pwd)/examples" "Z:$work/out" "$@"
