@@ -2,7 +2,8 @@
 # The whole test suite: warnings as errors with g++ and the Qt5 plug-in in the
 # real Double Commander, then everything again
 # under AddressSanitizer and UndefinedBehaviorSanitizer (with leak checks) with
-# clang, then the Windows plug-ins, cross-built and tried under Wine.
+# clang, then a short run of every libFuzzer target on its seed corpus, then the
+# Windows plug-ins, cross-built and tried under Wine.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh build sanitize qt
@@ -20,6 +21,9 @@ CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRI
 cmake --build build/sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+scripts/run-fuzzers.sh 15
+
 echo "== the Windows plug-ins"
 scripts/run-windows-tests.sh
 echo "All tests passed."

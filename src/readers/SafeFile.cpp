@@ -2,6 +2,23 @@
 
 // The platform-independent part of the exact-read file.
 
+namespace {
+
+constexpr int kNoCause = 0;
+constexpr long kShortReadError = -1;
+
+} // namespace
+
+CSafeFile::~CSafeFile()
+{
+    Close();
+}
+
+void CSafeFile::ThrowShortRead()
+{
+    throw CFileException(kNoCause, kShortReadError);
+}
+
 std::uint8_t CSafeFile::ReadByte()
 {
     std::uint8_t byte = 0;

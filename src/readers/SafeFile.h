@@ -14,10 +14,10 @@ public:
     long m_osError;
 };
 
-// The one way readers read a file: opened read-only (and, where the platform
-// can, exclusively), and every read delivers exactly the bytes asked for or
-// throws CFileException. Nothing outside this class checks lengths.
-// Each platform provides its own implementation of this class.
+// The one way readers read a file: opened read-only and held against writers as
+// far as the platform allows, and every read delivers exactly the bytes asked
+// for or throws CFileException. Nothing outside this class checks lengths.
+// Each platform implements the opening, reading and closing.
 class CSafeFile {
 public:
     // Paths of this many characters or more are refused like a failed open.

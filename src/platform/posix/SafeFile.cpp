@@ -2,11 +2,16 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-// POSIX has no share modes, so this is an ordinary read-only open. Only regular
-// files are accepted: a FIFO or a device could block or never end.
+// POSIX has no share modes. Their nearest equivalent is an advisory lock: the
+// file is held under a shared flock from the open until Close, so a file that
+// another process holds under an exclusive flock is declined, and a cooperating
+// writer that asks for one is refused while the load reads. A file removed
+// while it is read is declined too. Only regular files are accepted: a FIFO or
+// a device could block or never end.
 
 namespace {
 
@@ -15,9 +20,30 @@ int HandleOf(std::intptr_t handle)
     return static_cast<int>(handle);
 }
 
-constexpr int kNoCause = 0;
-constexpr long kShortReadError = -1;
 constexpr int kOpenFailedCause = 1;
+constexpr int kRemovedCause = 2;
+
+[[noreturn]] void CloseAndThrow(int fd, long error)
+{
+    ::close(fd);
+    throw CFileException(kOpenFailedCause, error);
+}
+
+// Only a conflicting lock holds a file: where the file system keeps no locks,
+// nobody can hold the file, so it is read all the same.
+bool HeldByAnotherProcess(int fd)
+{
+    return ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+}
+
+// Bytes read from a file whose last name has gone may be part of a file being
+// replaced; the load does not trust them.
+void ThrowIfRemoved(int fd)
+{
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || status.st_nlink == 0)
+        throw CFileException(kRemovedCause, ENOENT);
+}
 
 } // namespace
 
@@ -29,22 +55,13 @@ CSafeFile::CSafeFile(const std::string& path) : m_handle(-1)
     if (fd < 0)
         throw CFileException(kOpenFailedCause, errno);
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        const long error = errno;
-        ::close(fd);
-        throw CFileException(kOpenFailedCause, error);
-    }
+    if (::fstat(fd, &status) != 0)
+        CloseAndThrow(fd, errno);
+    if (!S_ISREG(status.st_mode))
+        CloseAndThrow(fd, EINVAL);
+    if (HeldByAnotherProcess(fd))
+        CloseAndThrow(fd, EWOULDBLOCK);
     m_handle = fd;
-}
-
-CSafeFile::~CSafeFile()
-{
-    Close();
-}
-
-void CSafeFile::ThrowShortRead()
-{
-    throw CFileException(kNoCause, kShortReadError);
 }
 
 std::size_t CSafeFile::Read(void* buffer, std::size_t count)
@@ -59,6 +76,7 @@ std::size_t CSafeFile::Read(void* buffer, std::size_t count)
             ThrowShortRead();
         done += static_cast<std::size_t>(got);
     }
+    ThrowIfRemoved(HandleOf(m_handle));
     return count;
 }
 

@@ -12,8 +12,6 @@ HANDLE HandleOf(std::intptr_t handle)
     return reinterpret_cast<HANDLE>(handle);
 }
 
-constexpr int kNoCause = 0;
-constexpr long kShortReadError = -1;
 constexpr int kOpenFailedCause = 1;
 // The value of INVALID_HANDLE_VALUE, which is not a constant expression.
 constexpr std::intptr_t kNoHandle = -1;
@@ -33,16 +31,6 @@ CSafeFile::CSafeFile(const std::string& path) : m_handle(kNoHandle)
         throw CFileException(kOpenFailedCause, ERROR_INVALID_FUNCTION);
     }
     m_handle = reinterpret_cast<std::intptr_t>(file);
-}
-
-CSafeFile::~CSafeFile()
-{
-    Close();
-}
-
-void CSafeFile::ThrowShortRead()
-{
-    throw CFileException(kNoCause, kShortReadError);
 }
 
 std::size_t CSafeFile::Read(void* buffer, std::size_t count)
