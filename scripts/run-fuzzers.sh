@@ -33,14 +33,19 @@ fi
 
 # A crash, leak, hang (10 s) or memory blow-up (2 GiB) ends the target with a
 # failure and leaves the input that caused it in DIR/TARGET.
+# Puzzle inputs may grow to the largest native file (255 x 255 cells with
+# 255 clues on every line, 325,184 bytes), so that every size a reader accepts
+# can be reached; libFuzzer's own limit would stop at 4 KiB.
 run_target() {
     target=$1
     mkdir -p "$work/$target/corpus"
     dict=""
     [ -f "fuzz/$target.dict" ] && dict="-dict=fuzz/$target.dict"
+    max_len=""
+    [ "$target" != registry ] && max_len="-max_len=330000"
     # shellcheck disable=SC2086
     UBSAN_OPTIONS=print_stacktrace=1 build/fuzz/fuzz/fuzz_"$target" -max_total_time="$seconds" -timeout=10 \
-        -rss_limit_mb=2048 -print_final_stats=1 $dict -artifact_prefix="$work/$target/" \
+        -rss_limit_mb=2048 -print_final_stats=1 $dict $max_len -artifact_prefix="$work/$target/" \
         "$work/$target/corpus" "fuzz/corpus/$target" >"$work/$target/log" 2>&1
 }
 
