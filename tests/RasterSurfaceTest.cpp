@@ -103,18 +103,14 @@ TEST(RasterSurface, FillsLeftOutOnlyWhereNothingHasDrawnSince)
         switch (kind) {
         case 0: dc.SetPixel(6, 6, kMark); break;
         case 1: {
-            const DrawObject pen = dc.CreatePen(kMark);
-            const DrawObject old = dc.SelectObject(pen);
+            const CSelectedObject pen(dc, dc.CreatePen(kMark));
             dc.MoveTo(6, 6);
             dc.LineTo(6, 8);
-            dc.SelectObject(old);
             break;
         }
         case 2: {
-            const DrawObject brush = dc.CreateSolidBrush(kMark);
-            const DrawObject old = dc.SelectObject(brush);
+            const CSelectedObject brush(dc, dc.CreateSolidBrush(kMark));
             dc.PatBlt(6, 6, 2, 2);
-            dc.SelectObject(old);
             break;
         }
         case 3: {
@@ -124,10 +120,8 @@ TEST(RasterSurface, FillsLeftOutOnlyWhereNothingHasDrawnSince)
             break;
         }
         case 4: {
-            const DrawObject brush = dc.CreateSolidBrush(kMark);
-            const DrawObject old = dc.SelectObject(brush);
+            const CSelectedObject brush(dc, dc.CreateSolidBrush(kMark));
             dc.Rectangle(5, 5, 9, 9);
-            dc.SelectObject(old);
             break;
         }
         }

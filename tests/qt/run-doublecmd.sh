@@ -110,8 +110,13 @@ shows() {
         [ "$where" = anywhere ] || [ "$(echo "$found" | cut -d' ' -f1,2)" = "$where" ]
     fi
 }
+# The same, failing the test when it does not come, and leaving what was found
+# in $x, $y, $width, $height and $pixels.
 expect_shows() {
     poll 15 shows "$@" || fail "the viewer does not show $2 as expected ($1): $(cat "$work/check.log")"
+    read -r x y width height pixels <<EOF
+$found
+EOF
 }
 
 # Two captures in a row that are the same: the viewer has finished drawing.
@@ -175,9 +180,6 @@ open_viewer() {
 
 open_viewer 'a-sailboat\.tessa$'
 expect_shows sailboat "$work/sailboat.png" 0 centred
-read -r x y width height pixels <<EOF
-$found
-EOF
 step "F3: the puzzle ($width x $height pixels) stands centred at $x,$y in the viewer; $pixels pixels of the viewer's client area equal the rendering and its white margins"
 # Escape is no shortcut of the file manager's: the plug-in gets the key and
 # must hand it on.
@@ -191,18 +193,12 @@ expect_shows sailboat-again "$work/sailboat.png" 0 centred
 xdotool key n
 poll 15 has_window 'b-large\.tgw$' || fail "n did not load the next file"
 expect_shows large-top "$work/large.png" 0 anywhere
-read -r x y width height pixels <<EOF
-$found
-EOF
 if [ "$width" -lt 300 ] || [ "$height" -lt 200 ]; then
     fail "the large puzzle shows only $width x $height pixels"
 fi
 step "F3 again, then n: the next file, a large puzzle, shows its top-left $width x $height pixels ($pixels) at $x,$y"
 xdotool key Next
 expect_shows large-page-down "$work/large.png" 61 "$x $y"
-read -r x y width height pixels <<EOF
-$found
-EOF
 step "Page Down: the same place shows the puzzle from its 61st row on, $width x $height pixels ($pixels)"
 
 xdotool key n

@@ -85,7 +85,7 @@ void CRasterSurface::SetViewportOrigin(int x, int y)
 
 const RasterBitmap& CRasterSurface::SelectedBitmap() const
 {
-    return Selected<RasterBitmap>();
+    return std::get<RasterBitmap>(*m_objects[m_bitmap - 1]);
 }
 
 RasterBitmap& CRasterSurface::Bitmap()
@@ -112,12 +112,9 @@ CRasterSurface::Object* CRasterSurface::Find(DrawObject handle)
 }
 
 // The pen and the brush are needed only for their colours, kept at hand.
-template <typename Kind>
-const Kind& CRasterSurface::Selected() const
+const CRasterSurface::Font& CRasterSurface::SelectedFont() const
 {
-    static_assert(std::is_same_v<Kind, Font> || std::is_same_v<Kind, RasterBitmap>);
-    const DrawObject handle = std::is_same_v<Kind, Font> ? m_font : m_bitmap;
-    return std::get<Kind>(*m_objects[handle - 1]);
+    return std::get<Font>(*m_objects[m_font - 1]);
 }
 
 std::unique_ptr<CDrawingSurface> CRasterSurface::CreateCompatibleDC()
@@ -361,7 +358,7 @@ int CRasterSurface::PixelsPerInchY()
 // filled with the background colour, and everything is clipped to the rectangle.
 void CRasterSurface::DrawCentredText(std::string_view text, const DrawRect& rect)
 {
-    const Font& font = Selected<Font>();
+    const Font& font = SelectedFont();
     const MonoText rendered = RenderMonoText(font.face, std::abs(font.height), text);
     const int textHeight = rendered.ascent + rendered.descent;
     const int x = (rect.left + rect.right - rendered.width) / 2 + m_originX;

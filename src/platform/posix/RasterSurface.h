@@ -121,8 +121,7 @@ private:
 
     DrawObject Add(Object object);
     Object* Find(DrawObject handle);
-    template <typename Kind>
-    const Kind& Selected() const;
+    const Font& SelectedFont() const;
     DrawObject Select(const Pen& pen, DrawObject handle);
     DrawObject Select(const Brush& brush, DrawObject handle);
     DrawObject Select(const Font& font, DrawObject handle);
