@@ -9,7 +9,7 @@ packages_for() {
     case "$1" in
         build) echo "cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation2" ;;
         sanitize) echo "clang libclang-rt-14-dev" ;;
-        qt) echo "qtbase5-dev doublecmd-qt xvfb xdotool imagemagick" ;;
+        qt) echo "qtbase5-dev doublecmd-qt xvfb xauth xdotool imagemagick" ;;
         windows) echo "cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth" ;;
         *) echo "install-deps.sh: unknown job '$1'" >&2; exit 2 ;;
     esac

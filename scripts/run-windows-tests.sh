@@ -23,7 +23,7 @@ export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES=
 # The Wine server saves the prefix when it ends, so it must end before the prefix goes.
 trap 'wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
 host() {
-    xvfb-run -a -s "-screen 0 1280x1024x24" \
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         wine build/win64/tests/windows/TestHost.exe "Z:$work/Gridlook.wlx64" "Z:$(pwd)/examples" "Z:$work/out" "$@"
 }
 

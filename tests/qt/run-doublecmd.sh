@@ -47,6 +47,8 @@ finish() {
     if [ "$status" -ne 0 ]; then
         echo "run-doublecmd.sh: failed; the captures are in $captures, the file manager's output ends:" >&2
         tail -n 20 "$work/doublecmd.log" >&2 2>/dev/null || true
+        echo "run-doublecmd.sh: the X server's output ends:" >&2
+        tail -n 5 "$work/xvfb.log" >&2 2>/dev/null || true
     fi
     rm -rf "$work"
     exit "$status"
@@ -153,18 +155,56 @@ cat >"$work/config/doublecmd.xml" <<EOF
 <doublecmd DCVersion="1.0.10" ConfigVersion="13"><Plugins><WlxPlugins><WlxPlugin Enabled="True"><Name>Gridlook</Name><Path>$plugin</Path><DetectString>$detect</DetectString></WlxPlugin></WlxPlugins></Plugins></doublecmd>
 EOF
 
-Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-poll 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
-poll 20 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb does not answer: $(cat "$work/xvfb.log")"
+# A display of our own: a number that no lock file, socket or abstract socket
+# claims (another X server may live in a namespace whose /tmp we cannot see),
+# and a cookie, so that no client of ours ever reaches a server of another's.
+# The server must not reset when a probe of ours disconnects.
+free_display() {
+    n=$1
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] ||
+        grep -q " @/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null; do
+        n=$((n + 1))
+    done
+    echo "$n"
+}
+answers() {
+    [ "$(xdotool getdisplaygeometry 2>/dev/null)" = "1920 1200" ]
+}
+XAUTHORITY=$work/xauthority
+export XAUTHORITY
+: >"$XAUTHORITY"
+display=99
+for attempt in 1 2 3; do
+    display=$(free_display $((display + 1)))
+    DISPLAY=:$display
+    export DISPLAY
+    xauth -q add "$DISPLAY" . "$(mcookie)"
+    Xvfb "$DISPLAY" -auth "$XAUTHORITY" -noreset -nolisten tcp -screen 0 1920x1200x24 2>"$work/xvfb.log" &
+    xvfb=$!
+    poll 20 answers && break
+    echo "   Xvfb on $DISPLAY does not answer (attempt $attempt): $(tail -n 3 "$work/xvfb.log")" >&2
+    stop "$xvfb"
+    xvfb=""
+done
+[ -n "$xvfb" ] || fail "no X server of our own could be started"
 
-env -i PATH="$PATH" DISPLAY="$DISPLAY" HOME="$work/home" WINEPREFIX="$work/wine" XDG_RUNTIME_DIR="$work/runtime" \
-    LANG=C.UTF-8 doublecmd --no-splash --config-dir="$work/config" -L "$puzzles/a-sailboat.tessa" \
-    >"$work/doublecmd.log" 2>&1 &
-manager=$!
-poll 60 has_window '^Double Commander' || fail "the file manager's window did not appear"
+# The plug-in is not loaded before F3, so a file manager that ends before its
+# window appears has met a fault of its own start-up: it is started again once.
+shown_or_ended() {
+    has_window '^Double Commander' || ! kill -0 "$manager" 2>/dev/null
+}
+for attempt in 1 2; do
+    env -i PATH="$PATH" DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY" HOME="$work/home" WINEPREFIX="$work/wine" \
+        XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 \
+        doublecmd --no-splash --config-dir="$work/config" -L "$puzzles/a-sailboat.tessa" >"$work/doublecmd.log" 2>&1 &
+    manager=$!
+    poll 60 shown_or_ended || fail "the file manager's window did not appear"
+    has_window '^Double Commander' && break
+    kill -0 "$xvfb" 2>/dev/null || fail "the X server has gone: $(tail -n 5 "$work/xvfb.log")"
+    [ "$attempt" -eq 1 ] || fail "the file manager ended twice before its window appeared"
+    echo "   the file manager ended before its window appeared; starting it again. It said: $(tail -n 3 "$work/doublecmd.log")" >&2
+    manager=""
+done
 poll 60 idle "$(window_titled '^Double Commander')" || fail "the file manager's window does not settle"
 step "the file manager is up"
 
