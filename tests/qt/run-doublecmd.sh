@@ -200,7 +200,7 @@ for attempt in 1 2; do
     manager=$!
     poll 60 shown_or_ended || fail "the file manager's window did not appear"
     has_window '^Double Commander' && break
-    kill -0 "$xvfb" 2>/dev/null || fail "the X server has gone: $(tail -n 5 "$work/xvfb.log")"
+    kill -0 "$xvfb" 2>/dev/null || fail "the X server has gone"
     [ "$attempt" -eq 1 ] || fail "the file manager ended twice before its window appeared"
     echo "   the file manager ended before its window appeared; starting it again. It said: $(tail -n 3 "$work/doublecmd.log")" >&2
     manager=""
