@@ -73,21 +73,53 @@ TEST(ScrollModel, GrowingWindowPullsThePositionBack)
 
 TEST(ScrollModel, WheelScrollsLinesPerNotchAtMostAPage)
 {
+    constexpr ScrollAxis kDown = ScrollAxis::Vertical;
     CScrollModel model = Model({1000, 1000}, {500, 400});
-    EXPECT_TRUE(model.Wheel(-kWheelDelta, 3));
+    EXPECT_TRUE(model.Wheel(kDown, kWheelDelta, 3));
     EXPECT_EQ(model.Position().cy, 36);
-    EXPECT_TRUE(model.Wheel(kWheelDelta, 3));
+    EXPECT_TRUE(model.Wheel(kDown, -kWheelDelta, 3));
     EXPECT_EQ(model.Position().cy, 0);
-    EXPECT_TRUE(model.Wheel(-3 * kWheelDelta, 3));
+    EXPECT_TRUE(model.Wheel(kDown, 3 * kWheelDelta, 3));
     EXPECT_EQ(model.Position().cy, 61);
-    EXPECT_TRUE(model.Wheel(-kWheelDelta, kWheelPageScroll));
+    EXPECT_TRUE(model.Wheel(kDown, kWheelDelta, kWheelPageScroll));
     EXPECT_EQ(model.Position().cy, 122);
+    EXPECT_TRUE(model.Wheel(ScrollAxis::Horizontal, kWheelDelta, 1));
+    EXPECT_EQ(model.Position(), (ScrollSize{12, 122}));
 
-    CScrollModel sideways = Model({1000, 100}, {500, 400});
-    EXPECT_TRUE(sideways.Wheel(-kWheelDelta, 1));
-    EXPECT_EQ(sideways.Position(), (ScrollSize{12, 0}));
     CScrollModel still = Model({100, 100}, {500, 400});
-    EXPECT_FALSE(still.Wheel(-kWheelDelta, 3));
+    EXPECT_FALSE(still.Wheel(kDown, kWheelDelta, 3));
+}
+
+// Touchpads and free-spinning wheels send a notch in parts.
+TEST(ScrollModel, AnySplitOfANotchScrollsAsTheNotch)
+{
+    for (const int part : {1, 8, 15, 20, 24, 40, 60, 119}) {
+        CScrollModel model = Model({1000, 1000}, {500, 400});
+        for (int sent = 0; sent + part <= 4 * kWheelDelta; sent += part)
+            model.Wheel(ScrollAxis::Vertical, part, 3);
+        EXPECT_EQ(model.Position().cy, 4 * kWheelDelta / part * part * 3 / kWheelDelta * 12) << part;
+    }
+    CScrollModel pages = Model({1000, 1000}, {500, 400});
+    for (int i = 0; i < 6; ++i)
+        pages.Wheel(ScrollAxis::Vertical, 20, kWheelPageScroll);
+    EXPECT_EQ(pages.Position().cy, 61);
+}
+
+// What is left of a turn one way does not hold back a turn the other way.
+TEST(ScrollModel, WheelRemainderIsDroppedWhenTheDirectionChanges)
+{
+    CScrollModel model = Model({1000, 1000}, {500, 400});
+    model.Wheel(ScrollAxis::Vertical, kWheelDelta, 3);
+    model.Wheel(ScrollAxis::Vertical, kWheelDelta, 3);
+    model.Wheel(ScrollAxis::Vertical, 30, 3);
+    EXPECT_EQ(model.Position().cy, 72);
+    model.Wheel(ScrollAxis::Vertical, -40, 3);
+    EXPECT_EQ(model.Position().cy, 60);
+    model.Wheel(ScrollAxis::Horizontal, 30, 3);
+    model.Wheel(ScrollAxis::Vertical, -30, 3);
+    EXPECT_EQ(model.Position(), (ScrollSize{0, 60}));
+    model.Wheel(ScrollAxis::Horizontal, 10, 3);
+    EXPECT_EQ(model.Position(), (ScrollSize{12, 60}));
 }
 
 TEST(ScrollModel, PanningDragsTheDrawingWithThePointer)

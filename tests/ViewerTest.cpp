@@ -296,6 +296,31 @@ TEST_F(Viewer, WheelAndPanningScroll)
     ListCloseWindow(window);
 }
 
+// Shift with the wheel, and the sideways wheel, scroll sideways by the same
+// steps; with Ctrl the wheel does nothing.
+TEST_F(Viewer, WheelScrollsSidewaysWithShiftOrTheSidewaysWheel)
+{
+    const WindowHandle window = Load(PuzzleFile(80, 80));
+    const CGridlooker& viewer = ViewerOf(window);
+    const auto wheel = [window](std::uint32_t message, unsigned keys, int delta) {
+        SendWindowMessage(window, message, MakeWParam(keys, static_cast<unsigned>(delta)), 0);
+    };
+    wheel(kWmMouseWheel, kMkShift, -kWheelDelta);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{36, 0}));
+    wheel(kWmMouseHWheel, 0, kWheelDelta);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{72, 0}));
+    wheel(kWmMouseHWheel, 0, -kWheelDelta / 2);
+    wheel(kWmMouseWheel, kMkShift, kWheelDelta / 2);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{36, 0}));
+    wheel(kWmMouseWheel, kMkControl, -kWheelDelta);
+    wheel(kWmMouseHWheel, kMkControl, kWheelDelta);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{36, 0}));
+    for (int i = 0; i < 8; ++i)
+        wheel(kWmMouseWheel, 0, -15);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{36, 36}));
+    ListCloseWindow(window);
+}
+
 TEST_F(Viewer, ManyViewersClosedInAnyOrderOrWithTheirHost)
 {
     std::vector<WindowHandle> windows;

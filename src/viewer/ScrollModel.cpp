@@ -1,6 +1,5 @@
 #include "viewer/ScrollModel.h"
 
-#include "render/DrawingSurface.h"
 #include "viewer/WindowMessages.h"
 
 #include <algorithm>
@@ -88,19 +87,17 @@ bool CScrollModel::Scroll(ScrollAxis axis, int code, int thumb)
     }
 }
 
-bool CScrollModel::Wheel(int delta, unsigned linesPerNotch)
+bool CScrollModel::Wheel(ScrollAxis axis, int towardsEnd, unsigned linesPerNotch)
 {
-    if (!m_verticalBar && !m_horizontalBar)
-        return false;
-    const ScrollAxis axis = m_verticalBar ? ScrollAxis::Vertical : ScrollAxis::Horizontal;
     const int page = Along(m_page, axis);
-    int step = 0;
-    if (linesPerNotch == kWheelPageScroll)
-        step = delta > 0 ? -page : page;
-    else
-        step = std::clamp(MultiplyDivide(-delta, static_cast<int>(std::min(linesPerNotch, 100u)), kWheelDelta) *
-                              Along(m_line, axis),
-                          -page, page);
+    int& remainder = Along(m_wheelRemainder, axis);
+    if ((remainder < 0 && towardsEnd > 0) || (remainder > 0 && towardsEnd < 0))
+        remainder = 0;
+    const bool pages = linesPerNotch == kWheelPageScroll;
+    remainder += towardsEnd * static_cast<int>(pages ? 1 : std::min(linesPerNotch, 100u));
+    const int steps = remainder / kWheelDelta;
+    remainder -= steps * kWheelDelta;
+    const int step = std::clamp(steps * (pages ? page : Along(m_line, axis)), -page, page);
     return ScrollTo(axis, Along(m_position, axis) + step);
 }
 

@@ -35,9 +35,12 @@ public:
     // A scroll-bar code (line, page, thumb, top, bottom); `thumb` is the
     // position for the thumb codes.
     bool Scroll(ScrollAxis axis, int code, int thumb);
-    // Wheel turns move the vertical axis when it scrolls, else the horizontal
-    // one, by `linesPerNotch` lines per notch, at most a page per message.
-    bool Wheel(int delta, unsigned linesPerNotch);
+    // A wheel turn along `axis` of `towardsEnd` (kWheelDelta a notch; positive
+    // moves toward the end of the range) scrolls `linesPerNotch` lines per
+    // notch, at most a page per message. High-resolution wheels send parts of
+    // a notch: what does not make a whole line yet is kept for the next turn
+    // in the same direction, so that any split of a notch scrolls as the notch.
+    bool Wheel(ScrollAxis axis, int towardsEnd, unsigned linesPerNotch);
 
     // Panning with the middle button: the drawing follows the pointer as if
     // dragged by it, for as long as the button is held.
@@ -57,6 +60,8 @@ private:
     ScrollSize m_position;
     bool m_horizontalBar = false;
     bool m_verticalBar = false;
+    // Wheel turns not scrolled yet, in lines x kWheelDelta, for each axis.
+    ScrollSize m_wheelRemainder;
     bool m_panning = false;
     ScrollSize m_panPointer;
     ScrollSize m_panPosition;

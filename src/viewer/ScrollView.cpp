@@ -55,8 +55,8 @@ bool CScrollView::OnMessage(std::uint32_t message, WParam wParam, LParam lParam,
         OnScroll(ScrollAxis::Vertical, wParam);
         return true;
     case kWmMouseWheel:
-        ScrollBarsChanged(m_scroll.Wheel(static_cast<std::int16_t>(HighWord(wParam)), m_window->WheelScrollLines()));
-        return true;
+    case kWmMouseHWheel:
+        return OnWheel(wParam, message == kWmMouseHWheel);
     default:
         return OnMouse(message, wParam, lParam);
     }
@@ -73,6 +73,23 @@ void CScrollView::OnScroll(ScrollAxis axis, WParam wParam)
     const int code = static_cast<int>(LowWord(wParam));
     const int thumb = m_window->ThumbPosition(axis, static_cast<int>(HighWord(wParam)));
     ScrollBarsChanged(m_scroll.Scroll(axis, code, thumb));
+}
+
+// The wheel scrolls up and down, or sideways when nothing scrolls up and down;
+// with Shift, and the sideways wheel, always sideways. A turn away from the
+// user goes up, or left; a sideways turn to the right goes right. With Ctrl
+// held the wheel is not the viewer's: default processing passes it on.
+bool CScrollView::OnWheel(WParam wParam, bool sideways)
+{
+    const unsigned keys = LowWord(wParam);
+    const int delta = static_cast<std::int16_t>(HighWord(wParam));
+    if (keys & kMkControl)
+        return false;
+    const bool across = sideways || (keys & kMkShift) ||
+                        (!m_scroll.HasBar(ScrollAxis::Vertical) && m_scroll.HasBar(ScrollAxis::Horizontal));
+    const ScrollAxis axis = across ? ScrollAxis::Horizontal : ScrollAxis::Vertical;
+    ScrollBarsChanged(m_scroll.Wheel(axis, sideways ? delta : -delta, m_window->WheelScrollLines()));
+    return true;
 }
 
 bool CScrollView::OnMouse(std::uint32_t message, WParam, LParam lParam)

@@ -40,6 +40,7 @@ protected:
 private:
     void OnSize();
     void OnScroll(ScrollAxis axis, WParam wParam);
+    bool OnWheel(WParam wParam, bool sideways);
     bool OnMouse(std::uint32_t message, WParam wParam, LParam lParam);
     void ScrollBarsChanged(bool moved);
 

@@ -23,6 +23,7 @@ inline constexpr std::uint32_t kWmMouseMove = 0x0200;
 inline constexpr std::uint32_t kWmMButtonDown = 0x0207;
 inline constexpr std::uint32_t kWmMButtonUp = 0x0208;
 inline constexpr std::uint32_t kWmMouseWheel = 0x020A;
+inline constexpr std::uint32_t kWmMouseHWheel = 0x020E;
 inline constexpr std::uint32_t kWmCaptureChanged = 0x0215;
 inline constexpr std::uint32_t kWmCopy = 0x0301;
 inline constexpr std::uint32_t kEmSetSel = 0x00B1;
@@ -47,6 +48,10 @@ inline constexpr std::uint32_t kVkLeft = 0x25;
 inline constexpr std::uint32_t kVkUp = 0x26;
 inline constexpr std::uint32_t kVkRight = 0x27;
 inline constexpr std::uint32_t kVkDown = 0x28;
+
+// The keys held, in the low word of a wheel message's wParam.
+inline constexpr unsigned kMkShift = 0x0004;
+inline constexpr unsigned kMkControl = 0x0008;
 
 // One notch of a mouse wheel; a lines-per-notch setting of this value means a
 // page per notch.

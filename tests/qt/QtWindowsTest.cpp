@@ -363,6 +363,32 @@ TEST_F(QtViewer, WheelAndMiddleButtonScroll)
     ListCloseWindow(window);
 }
 
+// A touchpad's small steps add up to the notch; a sideways turn and Shift
+// scroll sideways; Ctrl leaves the wheel to the host.
+TEST_F(QtViewer, WheelInPartsSidewaysAndWithModifiers)
+{
+    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    const CGridlooker& viewer = ViewerOf(window);
+    QWidget* viewport = window->viewport();
+    const int notch = QApplication::wheelScrollLines() * 12;
+    const auto wheel = [viewport](QPoint delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(100, 100), QPointF(viewport->mapToGlobal(QPoint(100, 100))), QPoint(), delta,
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+        return event.isAccepted();
+    };
+    for (int i = 0; i < 8; ++i)
+        wheel({0, -15}, Qt::NoModifier);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{0, notch}));
+    wheel({-120, 0}, Qt::NoModifier);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{notch, notch}));
+    wheel({0, -120}, Qt::ShiftModifier);
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{2 * notch, notch}));
+    EXPECT_FALSE(wheel({0, -120}, Qt::ControlModifier));
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{2 * notch, notch}));
+    ListCloseWindow(window);
+}
+
 TEST(QtPlugin, ExportsExactlyTheSixEntryPoints)
 {
     EXPECT_EQ(ExportedFunctions(GRIDLOOK_QT5_PLUGIN), kListerEntryPoints);

@@ -255,12 +255,18 @@ void CViewerArea::keyPressEvent(QKeyEvent* event)
         m_glue->KeyPressed(*event);
 }
 
+// Qt counts a turn to the left as positive, the window messages a turn to the
+// right. With Ctrl the wheel is left to the host.
 void CViewerArea::wheelEvent(QWheelEvent* event)
 {
-    const int delta = event->angleDelta().y();
-    if (delta == 0)
-        return QAbstractScrollArea::wheelEvent(event);
-    Send(kWmMouseWheel, MakeWParam(0, static_cast<unsigned>(delta)), 0);
+    const QPoint delta = event->angleDelta();
+    if (delta.isNull() || event->modifiers() & Qt::ControlModifier)
+        return event->ignore();
+    const unsigned keys = event->modifiers() & Qt::ShiftModifier ? kMkShift : 0;
+    if (delta.y() != 0)
+        Send(kWmMouseWheel, MakeWParam(keys, static_cast<unsigned>(delta.y())), 0);
+    if (delta.x() != 0)
+        Send(kWmMouseHWheel, MakeWParam(keys, static_cast<unsigned>(-delta.x())), 0);
 }
 
 void CViewerArea::mousePressEvent(QMouseEvent* event)
