@@ -32,6 +32,9 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
+# Another installation may hold the package database for a while.
+wait_for_lock="-o DPkg::Lock::Timeout=600"
 # shellcheck disable=SC2086
-apt-get install -y -qq --no-install-recommends $missing >/dev/null
+apt-get $wait_for_lock update -qq
+# shellcheck disable=SC2086
+apt-get $wait_for_lock install -y -qq --no-install-recommends $missing >/dev/null
