@@ -106,6 +106,20 @@ TEST_F(DisplaySettingsTest, KeyNamesIgnoreCaseAndValuesMayContinue)
     EXPECT_EQ(Load()->m_settings.cellSize(), 30);
 }
 
+// A hand-edited or concatenated user.reg may name the key twice: Wine merges
+// the sections, and a value given again takes the later data.
+TEST_F(DisplaySettingsTest, SectionsNamingTheKeyTwiceMerge)
+{
+    WriteRegistry(std::string(kSection) + "\"Options1\"=hex:00,01,01,14,03,03,01,01,01\n"
+                  "\"Options2\"=dword:000000ff\n"
+                  "[Software\\\\Other] 1700000000\n\"Options3\"=hex:00,01,01,00,01,01,01,01,64\n" +
+                  kSection + "\"Options2\"=dword:00ff0000\n\"Options3\"=hex:00,01,01,00,01,01,01,01,64\n");
+    const auto puzzle = Load();
+    EXPECT_EQ(puzzle->m_settings.cellSize(), 20);
+    EXPECT_EQ(puzzle->m_settings.filledColour, MakeColour(0, 0, 255));
+    EXPECT_FALSE(puzzle->m_settings.centrePicture());
+}
+
 TEST_F(DisplaySettingsTest, HomeWinePrefixWhenNoneIsSet)
 {
     const std::string home = TestFolder() + "/home";

@@ -194,7 +194,7 @@ std::optional<std::string> SectionName(std::string_view line)
 }
 
 // Calls `use` with each line, a line that ends in a backslash joined with the
-// next one (whose leading blanks are dropped), until `use` returns false.
+// next one (whose leading blanks are dropped).
 template <typename Use>
 void ForEachLogicalLine(std::string_view text, Use use)
 {
@@ -215,8 +215,7 @@ void ForEachLogicalLine(std::string_view text, Use use)
             joined.pop_back();
             continue;
         }
-        if (!use(std::string_view(joined)))
-            return;
+        use(std::string_view(joined));
         joined.clear();
     }
     if (!joined.empty())
@@ -232,22 +231,22 @@ bool IgnoringCaseLess::operator()(std::string_view a, std::string_view b) const
     });
 }
 
+// Wine loads every section of the file in turn, so a key named by several
+// sections (a hand-edited or concatenated file) holds all their values, and a
+// value set again later takes the later data.
 std::optional<RegistryValues> ReadWineRegistryKey(std::string_view text, std::string_view keyPath)
 {
     std::optional<RegistryValues> found;
     bool inKey = false;
     ForEachLogicalLine(text, [&](std::string_view line) {
         if (line.starts_with('[')) {
-            if (inKey)
-                return false;
             const std::optional<std::string> name = SectionName(line);
             inKey = name && std::ranges::equal(*name, keyPath, SameLetter);
-            if (inKey)
+            if (inKey && !found)
                 found.emplace();
         } else if (inKey) {
             ReadValueLine(line, *found);
         }
-        return true;
     });
     return found;
 }
