@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -157,33 +158,66 @@ TEST_F(Viewer, SmallPuzzleIsCentredAlongAxesWhereItFits)
 
 // The client area is the off-screen picture at the centring offset, white
 // around it, wherever the window has scrolled to.
-TEST_F(Viewer, PaintCopiesThePictureWithWhiteMargins)
+void ExpectShowsPicture(WindowHandle window, const RasterBitmap& picture)
 {
-    const std::string path = PuzzleFile(12, 60);
-    CTessGrid puzzle(path);
-    const RasterBitmap picture = PaintScrollArea(puzzle)->SelectedBitmap();
-    const WindowHandle window = Load(path);
-    const CGridlooker& viewer = ViewerOf(window);
-    Key(window, kVkNext, 2);
+    const CGridlooker& viewer = dynamic_cast<CGridlooker&>(*FindView(window));
     const ScrollSize scroll = viewer.ScrollPosition();
-    ASSERT_GT(scroll.cy, 0);
     const auto [offsetX, offsetY] = viewer.GetCentreOffset();
-    ASSERT_GT(offsetX, 0);
-    ASSERT_EQ(offsetY, 0);
-
     const RasterBitmap client = headless::PaintWindow(window);
-    ASSERT_EQ(client.width, 800 - kBar);
     for (int y = 0; y < client.height; ++y) {
         for (int x = 0; x < client.width; ++x) {
             const int px = x - offsetX + scroll.cx;
-            const int py = y + scroll.cy;
-            const bool inPicture = px >= 0 && px < picture.width && py < picture.height;
+            const int py = y - offsetY + scroll.cy;
+            const bool inPicture = px >= 0 && py >= 0 && px < picture.width && py < picture.height;
             ASSERT_EQ(client.At(x, y), inPicture ? picture.At(px, py) : kWhite) << x << "," << y;
         }
     }
+}
+
+RasterBitmap PictureOf(const std::string& path)
+{
+    CTessGrid puzzle(path);
+    return PaintScrollArea(puzzle)->SelectedBitmap();
+}
+
+TEST_F(Viewer, PaintCopiesThePictureWithWhiteMargins)
+{
+    const std::string path = PuzzleFile(12, 60);
+    const WindowHandle window = Load(path);
+    const CGridlooker& viewer = ViewerOf(window);
+    Key(window, kVkNext, 2);
+    ASSERT_GT(viewer.ScrollPosition().cy, 0);
+    ASSERT_GT(viewer.GetCentreOffset().first, 0);
+    ASSERT_EQ(viewer.GetCentreOffset().second, 0);
+    ASSERT_EQ(headless::PaintWindow(window).width, 800 - kBar);
+    ExpectShowsPicture(window, PictureOf(path));
     ListCloseWindow(window);
 }
 
+// A lister on a monitor larger than the primary screen is larger than the
+// off-screen picture: what lies beyond it is white too, centred or not, and
+// however far the window has scrolled.
+TEST_F(Viewer, WindowLargerThanTheScreenIsPaintedEverywhere)
+{
+    headless::SetScreenSize(800, 600);
+    headless::ResizeWindow(m_parent, 1000, 800);
+    for (const bool centre : {false, true}) {
+        UseSettings(12, centre);
+        const std::string small = PuzzleFile(10, 10);
+        const WindowHandle window = Load(small);
+        ExpectShowsPicture(window, PictureOf(small));
+        ListCloseWindow(window);
+
+        const std::string wide = PuzzleFile(90, 20);
+        const WindowHandle scrolled = Load(wide);
+        SendWindowMessage(scrolled, kWmHScroll, kSbBottom, 0);
+        ASSERT_GT(ViewerOf(scrolled).ScrollPosition().cx, 0);
+        ExpectShowsPicture(scrolled, PictureOf(wide));
+        ListCloseWindow(scrolled);
+    }
+}
+
+// A window no larger than the picture needs no fill beyond it.
 TEST_F(Viewer, PaintIsOneCopyAndAtMostTwoFills)
 {
     const WindowHandle window = Load(PuzzleFile(5, 5));
@@ -264,10 +298,63 @@ TEST_F(Viewer, PictureIsRebuiltOnShowAndWhenTheScreenGrowsOnly)
     EXPECT_EQ(viewer.m_bitmapWidth, 1280);
     EXPECT_EQ(viewer.m_bitmapHeight, 1024);
 
+    // Hidden, nobody sees it: a host that destroys the window hides it first.
     headless::SetScreenSize(1024, 768);
+    const DrawObject shown = viewer.m_bitmap;
     SendWindowMessage(window, kWmShowWindow, 0, 0);
+    EXPECT_EQ(viewer.m_bitmap, shown);
+    SendWindowMessage(window, kWmShowWindow, 1, 0);
+    EXPECT_NE(viewer.m_bitmap, shown);
     EXPECT_EQ(viewer.m_bitmapWidth, 1024);
     ListCloseWindow(window);
+}
+
+// A window that could never paint its puzzle is no use to the host, which
+// shows its own viewer when the file is declined.
+TEST_F(Viewer, PictureThatCannotBeMadeDeclinesTheFile)
+{
+    const std::string path = PuzzleFile(5, 5);
+    headless::SetScreenSize(20000, 20000);
+    EXPECT_EQ(Load(path), nullptr);
+    EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 1);
+
+    // Later, a rebuild for a screen too large for a bitmap keeps the picture.
+    headless::SetScreenSize(1024, 768);
+    const WindowHandle window = Load(path);
+    ASSERT_NE(window, nullptr);
+    const DrawObject shown = ViewerOf(window).m_bitmap;
+    headless::SetScreenSize(20000, 20000);
+    ExpectShowsPicture(window, PictureOf(path));
+    SendWindowMessage(window, kWmShowWindow, 1, 0);
+    EXPECT_EQ(ViewerOf(window).m_bitmap, shown);
+    ExpectShowsPicture(window, PictureOf(path));
+    ListCloseWindow(window);
+}
+
+// The host may act on a character handed on to it by closing the viewer, or
+// by destroying its own window: nothing may touch the viewer afterwards.
+TEST_F(Viewer, HostMayCloseTheViewerWhileACharacterReachesIt)
+{
+    WindowHandle window = Load(PuzzleFile(5, 5));
+    headless::SetMessageHandler(m_parent, [&window](const headless::Message& message) {
+        if (message.message == kWmChar)
+            ListCloseWindow(std::exchange(window, nullptr));
+    });
+    SendWindowMessage(window, kWmChar, '3', 0x00210001);
+    EXPECT_EQ(window, nullptr);
+    EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 1);
+
+    const WindowHandle host = headless::CreateParentWindow(400, 300);
+    const std::string path = PuzzleFile(5, 5);
+    const WindowHandle child = ListLoad(host, const_cast<char*>(path.c_str()), 0);
+    headless::SetMessageHandler(host, [host](const headless::Message& message) {
+        if (message.message == kWmChar)
+            headless::DestroyWindow(host);
+    });
+    SendWindowMessage(child, kWmChar, '5', 0x00210001);
+    EXPECT_FALSE(headless::IsWindow(host));
+    EXPECT_FALSE(headless::IsWindow(child));
+    EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 1);
 }
 
 TEST_F(Viewer, BitmapOfAPuzzleLargerThanTheScreen)

@@ -33,6 +33,12 @@ WindowHandle GRIDLOOK_CALL ListLoad(WindowHandle parentWin, char* fileToLoad, in
         // or after the window's last message when the host destroys it first.
         CGridlooker* shown = viewer.release();
         shown->ShowWindow();
+        // Showing makes the picture. A window without one would never paint:
+        // the file is declined instead, so that the host shows its own viewer.
+        if (!shown->HasPicture()) {
+            delete shown;
+            return nullptr;
+        }
         return shown->Handle();
     } catch (const std::exception&) {
         return nullptr;

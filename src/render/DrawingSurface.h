@@ -6,10 +6,13 @@
 #include <memory>
 #include <string_view>
 
-// The largest off-screen picture the viewer and the command make: 256 Mpixels,
-// 1 GiB. A puzzle at the default cell size needs at most about 38 Mpixels;
-// only cell sizes far above it on the largest puzzles go beyond.
-inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 28;
+// The largest off-screen picture the viewer and the command make. A puzzle at
+// the default cell size needs at most about 38 Mpixels; only cell sizes far
+// above it on the largest puzzles go beyond. A 64-bit process takes 256 Mpixels
+// (1 GiB). A 32-bit plug-in shares 2 GiB of address space with its host, whose
+// own libraries cut it into pieces: an eighth of that, 64 Mpixels (256 MiB),
+// is a block such a process can still be expected to find.
+inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << (sizeof(void*) >= 8 ? 28 : 26);
 
 // A brush, pen, font or bitmap made by a drawing surface; 0 is none.
 using DrawObject = std::uintptr_t;

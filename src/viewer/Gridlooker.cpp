@@ -68,7 +68,7 @@ bool CGridlooker::OnMessage(std::uint32_t message, WParam wParam, LParam lParam,
         return true;
     case kWmShowWindow:
         result = Window().DefaultProcessing(message, wParam, lParam);
-        OnShowWindow();
+        OnShowWindow(wParam != 0);
         return true;
     case kWmChar:
         OnChar(wParam, lParam);
@@ -81,16 +81,21 @@ bool CGridlooker::OnMessage(std::uint32_t message, WParam wParam, LParam lParam,
     }
 }
 
-// On every show and hide alike. The rebuild makes the bitmap, so the set-up
-// only makes the context and the brush.
-void CGridlooker::OnShowWindow()
+// Only a window being shown needs its picture: a host that destroys the
+// window hides it first, and painting the largest puzzle then took most of a
+// second for nobody. The context and brush stay from one showing to the next;
+// the rebuild makes the bitmap.
+void CGridlooker::OnShowWindow(bool shown)
 {
-    ReleaseOffscreenObjects();
-    const std::unique_ptr<CDrawingSurface> client = Window().ClientSurface();
-    m_memDC = client->CreateCompatibleDC();
-    m_backBrush = m_memDC->CreateSolidBrush(m_backColour);
-    m_originalBrush = m_memDC->SelectObject(m_backBrush);
-    m_memDC->SetBkColor(m_backColour);
+    if (!shown)
+        return;
+    if (!m_memDC) {
+        const std::unique_ptr<CDrawingSurface> client = Window().ClientSurface();
+        m_memDC = client->CreateCompatibleDC();
+        m_backBrush = m_memDC->CreateSolidBrush(m_backColour);
+        m_originalBrush = m_memDC->SelectObject(m_backBrush);
+        m_memDC->SetBkColor(m_backColour);
+    }
     RebuildPicture();
 }
 
@@ -116,8 +121,10 @@ bool CGridlooker::RebuildPicture()
     const int bitmapWidth = std::max(screen.cx, width + kBitmapMargin);
     const int bitmapHeight = std::max(screen.cy, height + kBitmapMargin);
     const DrawObject bitmap = m_memDC->CreateCompatibleBitmap(bitmapWidth, bitmapHeight);
-    if (!bitmap)
+    if (!bitmap) {
+        m_refusedScreen = screen;
         return false;
+    }
     const DrawObject replaced = m_memDC->SelectObject(bitmap);
     if (m_bitmap)
         m_memDC->DeleteObject(m_bitmap);
@@ -147,24 +154,40 @@ std::pair<int, int> CGridlooker::GetCentreOffset() const
     return {x < 0 ? 0 : x / 2, y < 0 ? 0 : y / 2};
 }
 
-// One copy at the centring offset, and white fills of the margins it leaves.
-// The fills stand at the scroll position, so that they cover the client
-// area's margins however far the other axis has scrolled.
+// One copy at the centring offset, and white fills of whatever part of the
+// client area the picture leaves: the margins before it, and beyond it where a
+// window is larger than the picture (a lister on a monitor larger than the
+// primary one). The fills stand at the scroll position, so that they cover the
+// client area however far either axis has scrolled.
 void CGridlooker::CopyToScreen(CDrawingSurface& dc)
 {
     const ScrollSize screen = Window().ScreenSize();
-    if (m_bitmapWidth < screen.cx || m_bitmapHeight < screen.cy)
+    if ((m_bitmapWidth < screen.cx || m_bitmapHeight < screen.cy) && screen != m_refusedScreen)
         RebuildPicture();
-    if (!m_memDC)
-        return;
-    const ScrollSize client = Window().ClientSize();
     const ScrollSize scroll = ScrollPosition();
-    const auto [offsetX, offsetY] = GetCentreOffset();
-    dc.BitBlt(scroll.cx + offsetX, scroll.cy + offsetY, m_bitmapWidth, m_bitmapHeight, *m_memDC, scroll.cx, scroll.cy);
-    if (offsetX != 0)
-        dc.PatBlt(scroll.cx, scroll.cy, offsetX, client.cy);
-    if (offsetY != 0)
-        dc.PatBlt(scroll.cx + offsetX, scroll.cy, client.cx - offsetX, offsetY);
+    const auto offset = GetCentreOffset();
+    if (HasPicture())
+        dc.BitBlt(scroll.cx + offset.first, scroll.cy + offset.second, m_bitmapWidth, m_bitmapHeight, *m_memDC,
+                  scroll.cx, scroll.cy);
+    FillAroundPicture(dc, Window().ClientSize(), offset);
+}
+
+// In client coordinates: the copy covers from the offset to the end of the
+// picture, less what has scrolled out of sight.
+void CGridlooker::FillAroundPicture(CDrawingSurface& dc, ScrollSize client, std::pair<int, int> offset) const
+{
+    const auto [offsetX, offsetY] = offset;
+    const ScrollSize scroll = ScrollPosition();
+    const int right = offsetX + std::max(0, (HasPicture() ? m_bitmapWidth : 0) - scroll.cx);
+    const int bottom = offsetY + std::max(0, (HasPicture() ? m_bitmapHeight : 0) - scroll.cy);
+    const auto fill = [&](int x, int y, int width, int height) {
+        if (width > 0 && height > 0)
+            dc.PatBlt(scroll.cx + x, scroll.cy + y, width, height);
+    };
+    fill(0, 0, offsetX, client.cy);
+    fill(offsetX, 0, client.cx - offsetX, offsetY);
+    fill(right, offsetY, client.cx - right, client.cy - offsetY);
+    fill(offsetX, bottom, std::min(right, client.cx) - offsetX, client.cy - bottom);
 }
 
 void CGridlooker::OnKeyDown(WParam key, LParam lParam)

@@ -21,8 +21,12 @@ public:
     bool OnMessage(std::uint32_t message, WParam wParam, LParam lParam, LResult& result) override;
 
     // Makes the off-screen picture again at the current screen and layout
-    // size; false without a puzzle.
+    // size; false without a puzzle or when its bitmap cannot be made, which
+    // leaves the picture there was.
     bool RebuildPicture();
+    // Whether an off-screen picture has been made: a viewer shown without one
+    // is declined.
+    bool HasPicture() const { return m_bitmap != 0; }
     std::pair<int, int> GetCentreOffset() const;
     void CopyToScreen(CDrawingSurface& dc);
     void PaintPuzzle(CDrawingSurface& dc);
@@ -37,7 +41,8 @@ public:
 
 private:
     void OnDraw(CDrawingSurface& dc) override { CopyToScreen(dc); }
-    void OnShowWindow();
+    void OnShowWindow(bool shown);
+    void FillAroundPicture(CDrawingSurface& dc, ScrollSize client, std::pair<int, int> offset) const;
     void OnKeyDown(WParam key, LParam lParam);
     void OnChar(WParam character, LParam lParam);
     void SetPuzzleScrollSizes();
@@ -47,4 +52,7 @@ private:
     // before those are deleted.
     DrawObject m_originalBitmap = 0;
     DrawObject m_originalBrush = 0;
+    // The screen size at which a rebuild could not make its bitmap: a paint
+    // tries again only at another size.
+    ScrollSize m_refusedScreen;
 };

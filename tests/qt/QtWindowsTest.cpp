@@ -205,8 +205,28 @@ TEST_F(QtViewer, PictureIsMadeWhenTheWindowItselfIsShownOrHidden)
     viewer.m_memDC->SetPixel(0, 0, kBlack);
     m_host->show();
     EXPECT_TRUE(marked());
+    // Hidden, nobody sees it; shown again, it is made again.
     window->hide();
+    EXPECT_TRUE(marked());
+    window->show();
     EXPECT_FALSE(marked());
+    ListCloseWindow(window);
+}
+
+// A widget larger than its screen (a lister on a larger second monitor) is
+// larger than the off-screen picture: beyond it, the client area is white.
+TEST_F(QtViewer, WindowLargerThanTheScreenIsPaintedEverywhere)
+{
+    const QSize screen = m_host->screen()->size();
+    // Centred, a small picture leaves room beyond the bitmap only in a window
+    // more than twice the screen's size.
+    m_host->resize(2 * screen.width() + 200, 2 * screen.height() + 200);
+    m_lister->setGeometry(m_host->rect());
+    const std::string path = PuzzleFile(12, 10);
+    CTessGrid puzzle(path);
+    QAbstractScrollArea* window = Load(path);
+    ASSERT_GT(window->viewport()->width(), ViewerOf(window).m_bitmapWidth);
+    ExpectShowsPicture(*window, PaintScrollArea(puzzle)->SelectedBitmap());
     ListCloseWindow(window);
 }
 

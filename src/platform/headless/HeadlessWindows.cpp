@@ -17,6 +17,7 @@ struct WindowRecord {
     std::vector<Message> messages;
     std::vector<WindowHandle> children;
     Glue* glue = nullptr;
+    std::function<void(const Message&)> handler;
 };
 
 struct System {
@@ -124,7 +125,11 @@ private:
 LResult Dispatch(WindowRecord& record, std::uint32_t message, WParam wParam, LParam lParam)
 {
     if (!record.glue) {
-        record.messages.push_back({message, wParam, lParam});
+        const Message received = {message, wParam, lParam};
+        record.messages.push_back(received);
+        // The handler may destroy this very window, and itself with it.
+        if (const auto handler = record.handler)
+            handler(received);
         return 0;
     }
     LResult result = 0;
@@ -152,6 +157,11 @@ void RemoveWindow(WindowRecord* record, bool notifyView)
 WindowHandle CreateParentWindow(int width, int height)
 {
     return AddWindow(nullptr, {width, height});
+}
+
+void SetMessageHandler(WindowHandle window, std::function<void(const Message&)> handler)
+{
+    RecordOf(window)->handler = std::move(handler);
 }
 
 void DestroyWindow(WindowHandle window)

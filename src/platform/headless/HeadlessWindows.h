@@ -3,6 +3,7 @@
 #include "platform/posix/RasterSurface.h"
 #include "viewer/WindowGlue.h"
 
+#include <functional>
 #include <vector>
 
 // A window system that lives in memory, for tests: windows with a client
@@ -32,6 +33,9 @@ struct WindowState {
 inline constexpr int kScrollBarThickness = 17;
 
 WindowHandle CreateParentWindow(int width, int height);
+// What a parent window does with each message it receives, after keeping it:
+// a host may act on it, even by closing the viewer that sent it.
+void SetMessageHandler(WindowHandle window, std::function<void(const Message&)> handler);
 void DestroyWindow(WindowHandle window);
 bool IsWindow(WindowHandle window);
 std::size_t WindowCount();
