@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages that the given jobs need, when any is missing.
 # Jobs: build (the library, the command, its tests and benchmarks), sanitize, windows (the
-# cross-built plug-ins and Wine to try them), qt (the Qt5 plug-in and the file
-# manager, X server and tools to try it).
+# cross-built plug-ins and Wine to try them), windows32 (32-bit Wine, for a kernel
+# that runs 32-bit programs), qt (the Qt5 plug-in and the file manager, X server
+# and tools to try it).
 set -eu
 
 packages_for() {
@@ -11,6 +12,7 @@ packages_for() {
         sanitize) echo "clang libclang-rt-14-dev" ;;
         qt) echo "qtbase5-dev doublecmd-qt xvfb xauth xdotool imagemagick" ;;
         windows) echo "cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth" ;;
+        windows32) echo "wine32:i386" ;;
         *) echo "install-deps.sh: unknown job '$1'" >&2; exit 2 ;;
     esac
 }
@@ -34,6 +36,12 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 # Another installation may hold the package database for a while.
 wait_for_lock="-o DPkg::Lock::Timeout=600"
+# A package of another architecture (wine32:i386) needs that architecture first.
+for package in $missing; do
+    architecture=${package#*:}
+    [ "$architecture" = "$package" ] && continue
+    dpkg --print-foreign-architectures | grep -qx "$architecture" || dpkg --add-architecture "$architecture"
+done
 # shellcheck disable=SC2086
 apt-get $wait_for_lock update -qq
 # shellcheck disable=SC2086

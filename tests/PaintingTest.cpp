@@ -257,6 +257,24 @@ TEST(Painting, ColoursWithoutPaletteEntryShowTheBackground)
     EXPECT_EQ(bitmap.At(54, 29), kYellow);
 }
 
+// A native palette keeps each colour's fourth byte as the file has it; what
+// is drawn is its red, green and blue, on every surface alike.
+TEST(Painting, PaletteColoursAreDrawnByRedGreenAndBlueAlone)
+{
+    ExamplePuzzle example;
+    example.file.palette[0] = kWhite | 0xFF000000;
+    example.file.palette[2] = kRed | 0x01000000;
+    example.file.palette[3] = kYellow | 0x02000000;
+    example.file.picture[0] = 2;
+    example.file.picture[1] = 3;
+    example.SetColumnClue(0, 1, 3, 3);
+    const RasterBitmap bitmap = example.Paint();
+    EXPECT_TRUE(AllPixels(bitmap, 54, 42, 64, 52, kRed));
+    EXPECT_TRUE(AllPixels(bitmap, 66, 42, 76, 52, kYellow));
+    EXPECT_TRUE(AllPixels(bitmap, 78, 42, 88, 52, kWhite));
+    EXPECT_EQ(bitmap.At(54, 29), kYellow);
+}
+
 TEST(Painting, EveryObjectIsSelectedBackAndDeleted)
 {
     for (const bool pixelDigits : {true, false}) {

@@ -29,10 +29,11 @@ struct Canvas {
 
 // What Rectangle(left, top, right, bottom) leaves at (x, y), straight from the
 // rule: the pen on the outermost pixels of left..right-1 by top..bottom-1, the
-// brush inside them, and the pixel as it was elsewhere.
+// brush inside them, and the pixel as it was elsewhere. A one-pixel rectangle
+// is a closed line of four sides of no length: GDI draws nothing.
 Colour Expected(int left, int top, int right, int bottom, int x, int y, Colour before)
 {
-    if (x < left || x >= right || y < top || y >= bottom)
+    if (x < left || x >= right || y < top || y >= bottom || (right - left == 1 && bottom - top == 1))
         return before;
     const bool edge = x == left || x == right - 1 || y == top || y == bottom - 1;
     return edge ? kPen : kBrush;

@@ -83,6 +83,8 @@ public:
     {
         return colourIndex < kPaletteSize ? colourIndex : 0;
     }
+    // The colour that a colour index is drawn in.
+    Colour PaletteColour(std::uint8_t colourIndex) const { return RgbOf(m_palette[PaletteIndex(colourIndex)]); }
 
     // Pixel position of a cell's top-left corner; false when there is no such cell.
     bool CellOrigin(CellArea area, int a, int b, int& x, int& y) const;

@@ -110,7 +110,7 @@ void CTessGrid::DrawClueNumber(int x, int y, int value, std::uint8_t colour, CDr
         DrawNumber(HorizontalAnchor(x, cs), VerticalAnchor(y, cs), value, white, dc);
         return;
     }
-    dc.SetBkColor(m_palette[entry]);
+    dc.SetBkColor(PaletteColour(colour));
     dc.SetTextColor(white ? kWhite : kBlack);
     const CSelectedObject font(dc, dc.CreateTextFont(kClueFontFace, ClueFontHeight(dc.PixelsPerInchY(), cs)));
     const DrawRect rect = cs >= 40 ? DrawRect{x + 2, y + 1, x + cs, y + cs} : DrawRect{x + 1, y + 1, x + cs + 1, y + cs};

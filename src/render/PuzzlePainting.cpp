@@ -40,9 +40,8 @@ void CTessGrid::PaintClueCell(CellArea area, int a, int b, CDrawingSurface& dc)
     if (!CellOrigin(area, a, b, x, y))
         return;
     const ClueEntry entry = area == ColumnClue ? (*m_columnClues)[a][b] : (*m_rowClues)[b][a];
-    const std::uint8_t colour = PaletteIndex(entry.colour);
     const int cs = m_settings.cellSize();
-    const CSelectedObject brush(dc, dc.CreateSolidBrush(m_palette[colour]));
+    const CSelectedObject brush(dc, dc.CreateSolidBrush(PaletteColour(entry.colour)));
     dc.Rectangle(x, y, x + cs + 1, y + cs + 1);
 
     const int number = entry.value & ~kCrossedFlag;
@@ -52,7 +51,7 @@ void CTessGrid::PaintClueCell(CellArea area, int a, int b, CDrawingSurface& dc)
     DrawClueNumber(x, y, number, entry.colour, dc);
     if ((entry.value & kCrossedFlag) == 0)
         return;
-    const CSelectedObject pen(dc, dc.CreatePen(m_darkColour[colour] ? kWhite : kBlack));
+    const CSelectedObject pen(dc, dc.CreatePen(m_darkColour[PaletteIndex(entry.colour)] ? kWhite : kBlack));
     dc.MoveTo(x + 1, y + cs - 1);
     dc.LineTo(x + cs, y);
     if (!m_settings.singleStrike()) {
@@ -69,7 +68,7 @@ void CTessGrid::PaintGridCell(int a, int b, std::uint8_t value, CDrawingSurface&
         return;
     const int cs = m_settings.cellSize();
     const bool markedEmpty = value == kMarkedEmpty;
-    const CSelectedObject brush(dc, dc.CreateSolidBrush(m_palette[markedEmpty ? 0 : PaletteIndex(value)]));
+    const CSelectedObject brush(dc, dc.CreateSolidBrush(PaletteColour(markedEmpty ? 0 : value)));
     dc.Rectangle(x, y, x + cs + 1, y + cs + 1);
     if (markedEmpty) {
         dc.MoveTo(x, y);

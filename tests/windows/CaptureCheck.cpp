@@ -2,8 +2,9 @@
 // TestHost lists in captures.txt) with the software raster's picture of the
 // same puzzle, pixel for pixel: the picture at the viewer's centring offset
 // and scroll position, white around it. In text mode the glyphs come from
-// different font engines, so inside the text rectangles of clue numbers only
-// the presence of the number's colour is checked.
+// different font engines, one of which may smooth its glyphs, so inside the
+// text rectangles of clue numbers only the presence of ink is checked: a pixel
+// nearer to the number's colour than to the clue's.
 //
 //   gridlook-capture-check CAPTURE_FOLDER
 #include "platform/posix/RasterPicture.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -56,22 +58,40 @@ bool ReadPpm(const std::string& path, RasterBitmap& bitmap)
     return true;
 }
 
-// The look that TestHost set: the defaults, or the settings it wrote to the registry.
-SettingsOverlay LookOf(const std::string& look)
+// The look that TestHost set: the defaults (no settings key), or the settings
+// it wrote, named "CELL:pixel|text:single|double:RRGGBB:centre|corner".
+std::optional<SettingsOverlay> LookOf(const std::string& look)
 {
     SettingsOverlay overlay;
-    const bool custom = look == "settings";
-    overlay.cellSize = custom ? 20 : 12;
-    overlay.pixelDigits = !custom;
-    overlay.singleStrike = custom;
-    overlay.filledColour = custom ? MakeColour(0, 0, 255) : kFilledColourDefault;
-    overlay.centrePicture = true;
+    if (look == "default")
+        return overlay;
+    int cellSize = 0;
+    char digits[8] = {};
+    char strike[8] = {};
+    unsigned ink = 0;
+    char placing[8] = {};
+    if (std::sscanf(look.c_str(), "%d:%7[a-z]:%7[a-z]:%6x:%7[a-z]", &cellSize, digits, strike, &ink, placing) != 5)
+        return std::nullopt;
+    overlay.cellSize = static_cast<std::uint8_t>(cellSize);
+    overlay.pixelDigits = std::string(digits) == "pixel";
+    overlay.singleStrike = std::string(strike) == "single";
+    overlay.filledColour = MakeColour(static_cast<std::uint8_t>(ink >> 16), static_cast<std::uint8_t>(ink >> 8),
+                                      static_cast<std::uint8_t>(ink));
+    overlay.centrePicture = std::string(placing) == "centre";
     return overlay;
 }
 
 struct TextArea {
     DrawRect rect;
     Colour ink;
+    Colour background;
+
+    bool IsInk(Colour pixel) const { return Distance(pixel, ink) < Distance(pixel, background); }
+    static int Distance(Colour a, Colour b)
+    {
+        const auto square = [](int difference) { return difference * difference; };
+        return square(RedOf(a) - RedOf(b)) + square(GreenOf(a) - GreenOf(b)) + square(BlueOf(a) - BlueOf(b));
+    }
 };
 
 // Where text-mode numbers are drawn: the text rectangle of every numbered clue.
@@ -88,7 +108,8 @@ std::vector<TextArea> TextAreas(const CTessGrid& puzzle)
         if (number == 0 || number >= 100 || !puzzle.CellOrigin(area, a, b, x, y))
             return;
         const bool white = puzzle.m_darkColour[CTessGrid::PaletteIndex(entry.colour)] != 0;
-        areas.push_back({{x + 1, y + 1, x + cs + 1, y + cs}, white ? kWhite : kBlack});
+        const DrawRect rect = cs >= 40 ? DrawRect{x + 2, y + 1, x + cs, y + cs} : DrawRect{x + 1, y + 1, x + cs + 1, y + cs};
+        areas.push_back({rect, white ? kWhite : kBlack, puzzle.PaletteColour(entry.colour)});
     };
     for (int a = 0; a < puzzle.m_width; ++a) {
         for (int b = 0; b < puzzle.m_columnClueMax; ++b)
@@ -117,15 +138,21 @@ bool Compare(const std::string& folder, const Capture& capture)
         std::printf("FAIL %s: cannot read the capture\n", capture.image.c_str());
         return false;
     }
-    CTessGrid puzzle(LinuxPath(capture.puzzle), LookOf(capture.look));
+    const std::optional<SettingsOverlay> look = LookOf(capture.look);
+    if (!look) {
+        std::printf("FAIL %s: unknown look %s\n", capture.image.c_str(), capture.look.c_str());
+        return false;
+    }
+    CTessGrid puzzle(LinuxPath(capture.puzzle), *look);
     const auto picture = PaintScrollArea(puzzle);
     if (puzzle.m_status != LoadOk || !picture) {
         std::printf("FAIL %s: cannot render %s\n", capture.image.c_str(), capture.puzzle.c_str());
         return false;
     }
     const RasterBitmap& expected = picture->SelectedBitmap();
-    const int offsetX = std::max(0, (shown.width - expected.width) / 2);
-    const int offsetY = std::max(0, (shown.height - expected.height) / 2);
+    const bool centred = puzzle.m_settings.centrePicture();
+    const int offsetX = centred ? std::max(0, (shown.width - expected.width) / 2) : 0;
+    const int offsetY = centred ? std::max(0, (shown.height - expected.height) / 2) : 0;
     const std::vector<TextArea> areas = TextAreas(puzzle);
     std::vector<bool> inked(areas.size());
     long differing = 0;
@@ -138,7 +165,7 @@ bool Compare(const std::string& folder, const Capture& capture)
             if (const TextArea* area = inside ? AreaAt(areas, px, py) : nullptr) {
                 ++glyphArea;
                 inked[static_cast<std::size_t>(area - areas.data())] =
-                    inked[static_cast<std::size_t>(area - areas.data())] || shown.At(x, y) == area->ink;
+                    inked[static_cast<std::size_t>(area - areas.data())] || area->IsInk(shown.At(x, y));
                 continue;
             }
             differing += shown.At(x, y) != (inside ? expected.At(px, py) : kWhite);
@@ -148,7 +175,7 @@ bool Compare(const std::string& folder, const Capture& capture)
     const long compared = static_cast<long>(shown.width) * shown.height - glyphArea;
     const bool passed = differing == 0 && unInked == 0;
     std::printf("%s %s (%s): %ld pixels compared, %ld differ; %zu text rectangles (%ld pixels) left to the "
-                "font, %ld without their number's colour\n",
+                "font, %ld without ink\n",
                 passed ? "ok  " : "FAIL", capture.image.c_str(), LinuxPath(capture.puzzle).c_str(), compared,
                 differing, areas.size(), glyphArea, unInked);
     return passed;

@@ -1,16 +1,19 @@
-// Plays the lister host against the 64-bit plug-in: loads the library by file,
-// looks its six entry points up by name, gives it a top-level window of its
-// own as the lister window, and checks what a host can see. Captures of the
-// viewer's client area are written as PPM files, listed in captures.txt, for
-// the Linux side to compare with the software raster's picture.
+// Plays the lister host against a plug-in library of its own width (the
+// 64-bit host against Gridlook.wlx64, the 32-bit one against Gridlook.wlx):
+// loads the library by file, looks its six entry points up by name, gives it a
+// top-level window of its own as the lister window, and checks what a host can
+// see. Captures of the viewer's client area are written as PPM files, listed
+// in captures.txt, for the Linux side to compare with the software raster's
+// picture.
 //
 //   TestHost PLUGIN EXAMPLES_FOLDER OUTPUT_FOLDER         the checks
 //   TestHost PLUGIN EXAMPLES_FOLDER OUTPUT_FOLDER --timing  load-to-paint times
-#include "ImportCounter.h"
+#include "ImportHooks.h"
 
 #include <psapi.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -40,10 +43,34 @@ constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 600;
 constexpr const char* kSettingsKey = "Software\\Brackwater Studio\\Tessa Grids\\Settings";
 
+// The display settings a capture was made with, as the registry held them.
+struct Look {
+    int cellSize = 12;
+    bool pixelDigits = true;
+    bool singleStrike = false;
+    std::array<BYTE, 4> ink = {0, 192, 0, 0};
+    bool centre = true;
+
+    // How captures.txt names it, for the comparison on the Linux side.
+    std::string Name() const
+    {
+        char name[64];
+        std::snprintf(name, sizeof name, "%d:%s:%s:%02x%02x%02x:%s", cellSize, pixelDigits ? "pixel" : "text",
+                      singleStrike ? "single" : "double", ink[0], ink[1], ink[2], centre ? "centre" : "corner");
+        return name;
+    }
+};
+
+// What the lister window does when a character reaches it: a host may switch
+// its display mode on one, closing the viewer, or end altogether.
+enum class OnCharacter { Keep, CloseViewer, DestroyLister };
+
 Plugin g_plugin;
 HWND g_parent = nullptr;
 std::string g_output;
 std::vector<std::pair<WPARAM, LPARAM>> g_charsReceived;
+OnCharacter g_onCharacter = OnCharacter::Keep;
+HWND g_viewerToClose = nullptr;
 int g_failures = 0;
 
 void Check(bool passed, const std::string& what)
@@ -77,9 +104,23 @@ bool LoadPlugin(const char* path)
 
 LRESULT CALLBACK ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CHAR)
+    if (message == WM_CHAR) {
         g_charsReceived.emplace_back(wParam, lParam);
+        if (g_onCharacter == OnCharacter::CloseViewer)
+            g_plugin.closeWindow(g_viewerToClose);
+        else if (g_onCharacter == OnCharacter::DestroyLister)
+            DestroyWindow(window);
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void SizeClientArea(HWND window, int width, int height)
+{
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
 }
 
 HWND CreateParent()
@@ -89,12 +130,13 @@ HWND CreateParent()
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     windowClass.lpszClassName = "GridlookTestLister";
-    RegisterClassA(&windowClass);
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    return CreateWindowExA(0, windowClass.lpszClassName, "Gridlook test host",
-                           WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, frame.right - frame.left,
-                           frame.bottom - frame.top, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!GetClassInfoA(windowClass.hInstance, windowClass.lpszClassName, &windowClass))
+        RegisterClassA(&windowClass);
+    const HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Gridlook test host",
+                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, nullptr,
+                                        nullptr, windowClass.hInstance, nullptr);
+    SizeClientArea(window, kClientWidth, kClientHeight);
+    return window;
 }
 
 void PumpMessages()
@@ -106,18 +148,22 @@ void PumpMessages()
     }
 }
 
-int ChildWindowCount()
+BOOL CALLBACK CountChild(HWND, LPARAM counter)
+{
+    ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+int ChildWindowCount(HWND parent = g_parent)
 {
     int count = 0;
-    EnumChildWindows(
-        g_parent, [](HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; },
-        reinterpret_cast<LPARAM>(&count));
+    EnumChildWindows(parent, CountChild, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
-HWND Load(const std::string& path)
+HWND Load(const std::string& path, HWND parent = g_parent)
 {
-    HWND window = g_plugin.load(g_parent, const_cast<char*>(path.c_str()), 0);
+    HWND window = g_plugin.load(parent, const_cast<char*>(path.c_str()), 0);
     PumpMessages();
     if (window)
         UpdateWindow(window);
@@ -130,11 +176,16 @@ void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
                                                 static_cast<std::streamsize>(bytes.size()));
 }
 
-// A native puzzle whose clues are derived from a picture of `cellAt(row, column)`.
-std::string WriteNativePuzzle(const std::string& name, int width, int height, std::function<int(int, int)> cellAt)
+// A native puzzle whose clues are derived from a picture of `cellAt(row,
+// column)`, with three colours. Every palette entry gets `highByte` as its
+// fourth byte, which native files store as they please.
+std::string WriteNativePuzzle(const std::string& name, int width, int height, std::function<int(int, int)> cellAt,
+                              unsigned char highByte = 0)
 {
     std::vector<unsigned char> bytes = {'T', 'E', 'S', 'S', 'A', 3};
-    const unsigned char palette[16][4] = {{255, 255, 255, 0}, {30, 60, 160, 0}, {220, 160, 20, 0}};
+    unsigned char palette[16][4] = {{255, 255, 255}, {30, 60, 160}, {220, 160, 20}};
+    for (auto& entry : palette)
+        entry[3] = highByte;
     bytes.insert(bytes.end(), &palette[0][0], &palette[0][0] + sizeof palette);
     bytes.insert(bytes.end(), {static_cast<unsigned char>(width), static_cast<unsigned char>(height), 0, 0, 0});
     for (int row = 0; row < height; ++row) {
@@ -144,6 +195,11 @@ std::string WriteNativePuzzle(const std::string& name, int width, int height, st
     const std::string path = g_output + "\\" + name;
     WriteBytes(path, bytes);
     return path;
+}
+
+int Diagonals(int row, int column)
+{
+    return (row * 7 + column * 3) % 11 < 5 ? 1 + (row + column) % 2 : 0;
 }
 
 int ScrollPosition(HWND window, int bar)
@@ -218,6 +274,42 @@ std::string BaseName(const std::string& path)
     return path.substr(path.find_last_of('\\') + 1);
 }
 
+std::string ExampleNamed(const std::vector<std::string>& examples, const std::string& name)
+{
+    const auto found = std::find_if(examples.begin(), examples.end(),
+                                    [&name](const std::string& path) { return BaseName(path) == name; });
+    return found == examples.end() ? std::string() : *found;
+}
+
+void WriteSettings(const Look& look)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    const BYTE options1[9] = {look.singleStrike, look.pixelDigits, 1, static_cast<BYTE>(look.cellSize), 3, 3, 1, 1, 1};
+    const BYTE options3[9] = {0, 1, 1, look.centre, 1, 1, 1, 1, 100};
+    RegSetValueExA(key, "Options1", 0, REG_BINARY, options1, sizeof options1);
+    RegSetValueExA(key, "Options2", 0, REG_BINARY, look.ink.data(), static_cast<DWORD>(look.ink.size()));
+    RegSetValueExA(key, "Options3", 0, REG_BINARY, options3, sizeof options3);
+    RegCloseKey(key);
+}
+
+void ForgetSettings()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+// Shows the puzzle with the settings of `look` and captures it.
+void CaptureWithLook(const std::string& path, const Look& look, const std::string& name, const std::string& what)
+{
+    WriteSettings(look);
+    const HWND window = Load(path);
+    Check(window != nullptr, "shows " + BaseName(path) + " " + what);
+    if (window)
+        Capture(window, name, path, look.Name());
+    g_plugin.closeWindow(window);
+    ForgetSettings();
+}
+
 void CheckDeclinedFiles(const std::string& anExample)
 {
     const std::string wrongSignature = g_output + "\\wrong-signature.dat";
@@ -236,6 +328,17 @@ void CheckDeclinedFiles(const std::string& anExample)
     g_plugin.closeWindow(released);
 }
 
+// A machine short of memory for the off-screen picture: the host must get no
+// window (it shows its own viewer then), and nothing may be left behind.
+void CheckPictureThatCannotBeMade(const std::string& anExample)
+{
+    importhooks::RefuseBitmaps(true);
+    const HWND window = Load(anExample);
+    importhooks::RefuseBitmaps(false);
+    Check(!window && ChildWindowCount() == 0 && importhooks::Outstanding().empty(),
+          "declines a file whose picture cannot be made, and leaves nothing");
+}
+
 bool ChildCoversTheParent(HWND window)
 {
     RECT parentClient{};
@@ -250,7 +353,7 @@ bool ChildCoversTheParent(HWND window)
 // class that redraws on resizing and has no cursor, background brush or icon.
 void CheckWindowCreation(HWND window, const std::string& name)
 {
-    const importcounter::WindowCreation& creation = importcounter::LastWindowCreation();
+    const importhooks::WindowCreation& creation = importhooks::LastWindowCreation();
     Check(creation.style == (WS_CHILD | WS_VSCROLL | WS_HSCROLL) && creation.windowName.empty(),
           name + ": created as WS_CHILD | WS_VSCROLL | WS_HSCROLL, named \"\"");
     Check(GetClassLongPtrA(window, GCL_STYLE) == (CS_HREDRAW | CS_VREDRAW) && !GetClassLongPtrA(window, GCLP_HCURSOR) &&
@@ -314,50 +417,161 @@ void CheckCharacters(HWND window)
     Check(g_charsReceived.size() == 1, "typing 8, a or 0 sends nothing to the lister window");
 }
 
+void SendWheel(HWND window, UINT message, WORD keys, int delta)
+{
+    SendMessageA(window, message, MAKEWPARAM(keys, static_cast<WORD>(static_cast<SHORT>(delta))), 0);
+}
+
+// A notch in parts adds up to the notch; Shift and the sideways wheel scroll
+// sideways by the same steps; with Ctrl the wheel is left to the lister.
+void CheckWheel(HWND window)
+{
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    const int notch = static_cast<int>(lines) * 12;
+    for (int i = 0; i < 8; ++i)
+        SendWheel(window, WM_MOUSEWHEEL, 0, -15);
+    Check(ScrollPosition(window, SB_VERT) == notch, "a wheel notch in eight parts scrolls as the notch");
+    SendWheel(window, WM_MOUSEWHEEL, MK_SHIFT, -WHEEL_DELTA);
+    SendWheel(window, WM_MOUSEHWHEEL, 0, WHEEL_DELTA);
+    Check(ScrollPosition(window, SB_HORZ) == 2 * notch && ScrollPosition(window, SB_VERT) == notch,
+          "Shift with the wheel, and the sideways wheel, scroll sideways");
+    SendWheel(window, WM_MOUSEWHEEL, MK_CONTROL, -WHEEL_DELTA);
+    Check(ScrollPosition(window, SB_HORZ) == 2 * notch && ScrollPosition(window, SB_VERT) == notch,
+          "Ctrl with the wheel scrolls nothing");
+    SendMessageA(window, WM_HSCROLL, SB_TOP, 0);
+    SendMessageA(window, WM_VSCROLL, SB_TOP, 0);
+}
+
 void CheckScrollingAndKeys()
 {
-    const std::string path = WriteNativePuzzle("large.tessa", 60, 45, [](int row, int column) {
-        return (row * 7 + column * 3) % 11 < 5 ? 1 + (row + column) % 2 : 0;
-    });
+    const std::string path = WriteNativePuzzle("large.tessa", 60, 45, Diagonals);
     const HWND window = Load(path);
     Check(window != nullptr, "shows a puzzle larger than the window");
     if (!window)
         return;
     CheckKeys(window);
     CheckCharacters(window);
+    CheckWheel(window);
     PressKey(window, VK_NEXT, 2);
     UpdateWindow(window);
     Capture(window, "large-scrolled.ppm", path, "default");
     g_plugin.closeWindow(window);
 }
 
-void WriteSettings()
+// The lister may act on a character handed on to it by closing the viewer (a
+// display-mode switch) or by ending itself, inside its own WM_CHAR handler:
+// the viewer's window procedure must not touch the ended viewer afterwards.
+// Freed memory is poisoned, and default processing of a window that no longer
+// exists is counted.
+void CheckListerMayEndTheViewerOnACharacter(const std::string& anExample)
 {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    const BYTE options1[9] = {1, 0, 1, 20, 3, 3, 1, 1, 1};
-    const BYTE blueInk[4] = {0, 0, 255, 0};
-    const BYTE options3[9] = {0, 1, 1, 1, 1, 1, 1, 1, 100};
-    RegSetValueExA(key, "Options1", 0, REG_BINARY, options1, sizeof options1);
-    RegSetValueExA(key, "Options2", 0, REG_BINARY, blueInk, sizeof blueInk);
-    RegSetValueExA(key, "Options3", 0, REG_BINARY, options3, sizeof options3);
-    RegCloseKey(key);
+    const long before = importhooks::DefaultProcessingOfNoWindow();
+    g_viewerToClose = Load(anExample);
+    g_onCharacter = OnCharacter::CloseViewer;
+    SendMessageA(g_viewerToClose, WM_CHAR, '3', 0x00210001);
+    Check(!IsWindow(g_viewerToClose) && importhooks::DefaultProcessingOfNoWindow() == before,
+          "a lister that closes the viewer on a character it is handed: nothing of the viewer is used afterwards");
+
+    const HWND lister = CreateParent();
+    const HWND viewer = Load(anExample, lister);
+    g_onCharacter = OnCharacter::DestroyLister;
+    SendMessageA(viewer, WM_CHAR, '5', 0x00210001);
+    g_onCharacter = OnCharacter::Keep;
+    Check(!IsWindow(lister) && !IsWindow(viewer) && importhooks::DefaultProcessingOfNoWindow() == before &&
+              importhooks::Outstanding().empty(),
+          "a lister that ends itself on a character it is handed: nothing of the viewer is used afterwards");
 }
 
-void CheckSettings(const std::vector<std::string>& examples)
+// A lister maximised on a monitor larger than the primary one: every pixel of
+// the client area shows the picture or white, centred or not.
+void CheckListerLargerThanTheScreen(const std::vector<std::string>& examples)
 {
-    WriteSettings();
+    importhooks::PretendScreenSize(kClientWidth, kClientHeight);
+    SizeClientArea(g_parent, 1000, 800);
+    PumpMessages();
+    const std::string wide = WriteNativePuzzle("wide.tessa", 50, 30, [](int row, int column) {
+        return (column / 10 + row / 3) % 2 ? 1 : 0;
+    });
     int index = 0;
-    for (const std::string& path : examples) {
-        if (!path.ends_with(".tgr") && !path.ends_with("arrow-clues-only.tessa"))
-            continue;
-        const HWND window = Load(path);
-        Check(window != nullptr, "shows " + BaseName(path) + " with cell size 20, text digits, single strike, blue ink");
-        if (window)
-            Capture(window, "settings-" + std::to_string(++index) + ".ppm", path, "settings");
-        g_plugin.closeWindow(window);
+    for (const bool centre : {false, true}) {
+        Look look;
+        look.centre = centre;
+        for (const std::string& path : {ExampleNamed(examples, "sailboat.tessa"), wide})
+            CaptureWithLook(path, look, "larger-than-screen-" + std::to_string(++index) + ".ppm",
+                            std::string("in a lister larger than an 800 x 600 screen, ") +
+                                (centre ? "centred" : "at the top left"));
     }
-    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    importhooks::PretendScreenSize(0, 0);
+    SizeClientArea(g_parent, kClientWidth, kClientHeight);
+    PumpMessages();
+}
+
+// A host that destroys the viewer window itself hides it first; a hidden
+// window's picture is not painted again for nobody.
+void CheckHostDestroyingTheViewerPaintsNothing()
+{
+    const std::string largest = WriteNativePuzzle("largest.tessa", 255, 255, [](int row, int column) {
+        return 1 + (row + column) % 2;
+    });
+    const HWND window = Load(largest);
+    const long madeBefore = importhooks::Made();
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    DestroyWindow(window);
+    QueryPerformanceCounter(&end);
+    const double milliseconds =
+        1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    char figure[64];
+    std::snprintf(figure, sizeof figure, " (%.1f ms)", milliseconds);
+    Check(window && importhooks::Made() == madeBefore && ChildWindowCount() == 0 &&
+              importhooks::Outstanding().empty(),
+          std::string("the host destroying the viewer of the largest puzzle paints nothing and ends the viewer") +
+              figure);
+}
+
+// Where few captures looked: cell sizes at which rectangles shrink to a pixel
+// and lines to nothing, text numbers at small and large sizes, the doubled
+// and single strokes, and palettes whose fourth bytes GDI would read as a
+// palette index or a palette-relative colour.
+void CheckLooks(const std::vector<std::string>& examples)
+{
+    const std::string sailboat = ExampleNamed(examples, "sailboat.tessa");
+    const std::string arrow = ExampleNamed(examples, "arrow-clues-only.tessa");
+    const std::string plus = ExampleNamed(examples, "plus.tgr");
+    int index = 0;
+    const auto capture = [&index](const std::string& path, const Look& look) {
+        CaptureWithLook(path, look, "look-" + std::to_string(++index) + ".ppm", "as " + look.Name());
+    };
+    for (const int cellSize : {0, 1, 2, 3, 8, 40}) {
+        Look look;
+        look.cellSize = cellSize;
+        look.singleStrike = cellSize % 2 == 0;
+        capture(sailboat, look);
+        capture(arrow, look);
+    }
+    for (const int cellSize : {9, 36}) {
+        Look look;
+        look.cellSize = cellSize;
+        look.pixelDigits = false;
+        capture(arrow, look);
+        capture(plus, look);
+    }
+    Look blueInk;
+    blueInk.cellSize = 20;
+    blueInk.pixelDigits = false;
+    blueInk.singleStrike = true;
+    blueInk.ink = {0, 0, 255, 0};
+    capture(plus, blueInk);
+    capture(arrow, blueInk);
+    for (const unsigned char highByte : {0x01, 0x02, 0xFF}) {
+        char name[32];
+        std::snprintf(name, sizeof name, "palette-%02x.tessa", highByte);
+        capture(WriteNativePuzzle(name, 20, 15, Diagonals, highByte), Look{});
+    }
 }
 
 void CheckCommands(const std::string& anExample)
@@ -402,12 +616,12 @@ void CheckNothingLeaks(const std::string& anExample)
     const long growth = static_cast<long>(PrivateBytes()) - static_cast<long>(before);
     std::printf("     %d cycles: %ld objects made by the plug-in, memory grew %ld KiB, GetGuiResources "
                 "GDI %lu->%lu USER %lu->%lu (Wine reports 0)\n",
-                kCycles, importcounter::Made(), growth / 1024, gdiBefore,
+                kCycles, importhooks::Made(), growth / 1024, gdiBefore,
                 GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), userBefore,
                 GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
-    Check(importcounter::Outstanding().empty(),
+    Check(importhooks::Outstanding().empty(),
           "every object the plug-in made is released" +
-              (importcounter::Outstanding().empty() ? "" : " (left: " + importcounter::Outstanding() + ")"));
+              (importhooks::Outstanding().empty() ? "" : " (left: " + importhooks::Outstanding() + ")"));
     Check(ChildWindowCount() == 0 && growth < 16 * 1024 * 1024, "a thousand load and close cycles leave nothing");
 }
 
@@ -459,7 +673,7 @@ int main(int argc, char** argv)
         return 2;
     }
     g_output = argv[3];
-    const bool installed = LoadPlugin(argv[1]) && importcounter::Install(g_plugin.module);
+    const bool installed = LoadPlugin(argv[1]) && importhooks::Install(g_plugin.module);
     Check(installed, "loads the plug-in and finds its six entry points by name");
     g_parent = CreateParent();
     if (!installed || !g_parent)
@@ -475,10 +689,14 @@ int main(int argc, char** argv)
     if (examples.empty())
         return 1;
     CheckDeclinedFiles(examples.front());
+    CheckPictureThatCannotBeMade(examples.front());
     for (std::size_t i = 0; i < examples.size(); ++i)
         CheckExample(examples[i], static_cast<int>(i));
     CheckScrollingAndKeys();
-    CheckSettings(examples);
+    CheckListerMayEndTheViewerOnACharacter(examples.front());
+    CheckListerLargerThanTheScreen(examples);
+    CheckHostDestroyingTheViewerPaintsNothing();
+    CheckLooks(examples);
     CheckCommands(examples.front());
     CheckNothingLeaks(examples.front());
     DestroyWindow(g_parent);

@@ -284,7 +284,10 @@ void CRasterSurface::Rectangle(int left, int top, int right, int bottom)
         std::swap(left, right);
     if (top > bottom)
         std::swap(top, bottom);
-    if (left == right || top == bottom)
+    // GDI outlines a rectangle as a closed line through its corners, each side
+    // stopping short of the next corner: a rectangle of one pixel has four
+    // sides of no length and no inside, and draws nothing.
+    if (left == right || top == bottom || (right - left == 1 && bottom - top == 1))
         return;
     const DrawRect device{left + m_originX, top + m_originY, right + m_originX, bottom + m_originY};
     const DrawRect inside{device.left + 1, device.top + 1, device.right - 1, device.bottom - 1};

@@ -146,23 +146,22 @@ public:
         return DefWindowProcA(m_window, message, wParam, lParam);
     }
 
-    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+    // The view may end while it handles a message: a host may close the viewer,
+    // or destroy itself, when a character handed on to it arrives. So after
+    // the view has had the message, only the window handle is used.
+    static LRESULT Dispatch(Win32Glue& glue, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        switch (message) {
-        case WM_PAINT:
-            Paint();
+        if (message == WM_PAINT) {
+            glue.Paint();
             return 0;
-        case WM_MOUSEACTIVATE:
-            // A click into the picture gives it the keyboard, as a view takes it.
-            SetFocus(m_window);
-            break;
-        default: {
-            LResult result = 0;
-            if (m_view.OnMessage(message, wParam, lParam, result))
-                return result;
         }
-        }
-        return DefWindowProcA(m_window, message, wParam, lParam);
+        LResult result = 0;
+        if (glue.m_view.OnMessage(message, wParam, lParam, result))
+            return result;
+        // A click into the picture gives it the keyboard, as a view takes it.
+        if (message == WM_MOUSEACTIVATE)
+            SetFocus(window);
+        return IsWindow(window) ? DefWindowProcA(window, message, wParam, lParam) : 0;
     }
 
     // After the window's last message. A window destroyed under the view ends
@@ -224,9 +223,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return DefWindowProcA(window, message, wParam, lParam);
     }
     try {
-        return glue->Dispatch(message, wParam, lParam);
+        return Win32Glue::Dispatch(*glue, window, message, wParam, lParam);
     } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
+        return IsWindow(window) ? DefWindowProcA(window, message, wParam, lParam) : 0;
     }
 }
 

@@ -1,14 +1,21 @@
-#include "ImportCounter.h"
+#include "ImportHooks.h"
+
+#include <malloc.h>
 
 #include <cstring>
 #include <map>
+#include <set>
 
-namespace importcounter {
+namespace importhooks {
 namespace {
 
 std::map<std::string, long> g_live;
 long g_made = 0;
 WindowCreation g_lastWindow;
+long g_noWindowDefaults = 0;
+SIZE g_pretendedScreen = {0, 0};
+bool g_refuseBitmaps = false;
+std::set<HWND> g_windows;
 
 template <typename Handle>
 Handle Made(const char* kind, Handle handle)
@@ -34,7 +41,7 @@ HPEN WINAPI CountedCreatePen(int style, int width, COLORREF colour)
 HFONT WINAPI CountedCreateFontIndirectA(const LOGFONTA* font) { return Made("gdi object", CreateFontIndirectA(font)); }
 HBITMAP WINAPI CountedCreateCompatibleBitmap(HDC dc, int width, int height)
 {
-    return Made("gdi object", CreateCompatibleBitmap(dc, width, height));
+    return g_refuseBitmaps ? nullptr : Made("gdi object", CreateCompatibleBitmap(dc, width, height));
 }
 BOOL WINAPI CountedDeleteObject(HGDIOBJ object)
 {
@@ -58,18 +65,42 @@ int WINAPI CountedReleaseDC(HWND window, HDC dc)
     Released(window ? "window dc" : "screen dc", done);
     return done;
 }
+// A window may also end with its parent, or be destroyed by the host: the
+// windows made are kept, and those that still exist are the ones left.
 HWND WINAPI CountedCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR name, DWORD style, int x, int y,
                                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
 {
     g_lastWindow = {className, name, style};
-    return Made("window", CreateWindowExA(exStyle, className, name, style, x, y, width, height, parent, menu,
-                                          instance, param));
+    const HWND window =
+        CreateWindowExA(exStyle, className, name, style, x, y, width, height, parent, menu, instance, param);
+    if (window) {
+        g_windows.insert(window);
+        ++g_made;
+    }
+    return window;
 }
-BOOL WINAPI CountedDestroyWindow(HWND window)
+
+LRESULT WINAPI CheckedDefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const BOOL done = DestroyWindow(window);
-    Released("window", done);
-    return done;
+    if (!IsWindow(window))
+        ++g_noWindowDefaults;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int WINAPI SteeredGetSystemMetrics(int index)
+{
+    if (index == SM_CXSCREEN && g_pretendedScreen.cx)
+        return g_pretendedScreen.cx;
+    if (index == SM_CYSCREEN && g_pretendedScreen.cy)
+        return g_pretendedScreen.cy;
+    return GetSystemMetrics(index);
+}
+
+void __cdecl PoisonedFree(void* block)
+{
+    if (block)
+        std::memset(block, 0xDD, _msize(block));
+    free(block);
 }
 
 struct Redirect {
@@ -88,7 +119,9 @@ const Redirect kRedirects[] = {
     {"GetDC", reinterpret_cast<void*>(CountedGetDC)},
     {"ReleaseDC", reinterpret_cast<void*>(CountedReleaseDC)},
     {"CreateWindowExA", reinterpret_cast<void*>(CountedCreateWindowExA)},
-    {"DestroyWindow", reinterpret_cast<void*>(CountedDestroyWindow)},
+    {"DefWindowProcA", reinterpret_cast<void*>(CheckedDefWindowProcA)},
+    {"GetSystemMetrics", reinterpret_cast<void*>(SteeredGetSystemMetrics)},
+    {"free", reinterpret_cast<void*>(PoisonedFree)},
 };
 
 void* RedirectFor(const char* name)
@@ -136,6 +169,8 @@ bool Install(HMODULE library)
 
 std::string Outstanding()
 {
+    std::erase_if(g_windows, [](HWND window) { return !IsWindow(window); });
+    g_live["window"] = static_cast<long>(g_windows.size());
     std::string text;
     for (const auto& [kind, count] : g_live) {
         if (count != 0)
@@ -154,4 +189,19 @@ const WindowCreation& LastWindowCreation()
     return g_lastWindow;
 }
 
-} // namespace importcounter
+long DefaultProcessingOfNoWindow()
+{
+    return g_noWindowDefaults;
+}
+
+void PretendScreenSize(int width, int height)
+{
+    g_pretendedScreen = {width, height};
+}
+
+void RefuseBitmaps(bool refuse)
+{
+    g_refuseBitmaps = refuse;
+}
+
+} // namespace importhooks
