@@ -391,7 +391,7 @@ TEST_F(QtViewer, WheelInPartsSidewaysAndWithModifiers)
 
 TEST(QtPlugin, ExportsExactlyTheSixEntryPoints)
 {
-    EXPECT_EQ(ExportedFunctions(GRIDLOOK_QT5_PLUGIN), kListerEntryPoints);
+    EXPECT_EQ(ExportedFunctions(GRIDLOOK_QT_PLUGIN), kListerEntryPoints);
 }
 
 } // namespace
