@@ -58,10 +58,12 @@ bool HostHolds(const char* library)
 }
 
 // The folder of this library, as the host named it, with its final slash.
+// Asked of a function that only this library can name: an exported one may
+// be another library's, which the host loaded for all to see.
 std::string OwnFolder()
 {
     Dl_info info{};
-    if (!dladdr(reinterpret_cast<void*>(&ListLoad), &info) || !info.dli_fname)
+    if (!dladdr(reinterpret_cast<void*>(&OwnFolder), &info) || !info.dli_fname)
         return "./";
     const std::string path = info.dli_fname;
     const std::size_t slash = path.rfind('/');

@@ -49,26 +49,6 @@ private:
 
 testing::Environment* const kQtApplication = testing::AddGlobalTestEnvironment(new QtApplication);
 
-// A native puzzle file of `columns` by `rows` cells, with three clue slots
-// beside each row and one above each column.
-std::string PuzzleFile(int columns, int rows)
-{
-    NativeFile file;
-    file.colourCount = 3;
-    file.palette = {kWhite, MakeColour(200, 0, 0), MakeColour(0, 0, 160)};
-    file.width = static_cast<std::uint8_t>(columns);
-    file.height = static_cast<std::uint8_t>(rows);
-    file.rowClueMax = 3;
-    file.columnClueMax = 1;
-    for (int i = 0; i < columns; ++i)
-        file.columnClues.insert(file.columnClues.end(), {static_cast<std::uint8_t>(i % 9 + 1), 1});
-    for (int i = 0; i < rows * 3; ++i)
-        file.rowClues.insert(file.rowClues.end(), {static_cast<std::uint8_t>(i % 7 + 1), 2});
-    for (int i = 0; i < columns * rows; ++i)
-        file.picture.push_back(static_cast<std::uint8_t>(i % 3 == 0 ? 1 : i % 5 == 0 ? 255 : 0));
-    return WriteTestFile(file.ToBytes(), ".tgn");
-}
-
 struct HostKey {
     int key;
     QString text;
@@ -164,7 +144,7 @@ TEST_F(QtViewer, DeclinedFileGetsNoWindow)
 
 TEST_F(QtViewer, PaintShowsThePictureCentredOrScrolled)
 {
-    const std::string small = PuzzleFile(12, 10);
+    const std::string small = WriteWindowPuzzle(12, 10);
     CTessGrid smallPuzzle(small);
     QAbstractScrollArea* window = Load(small);
     ASSERT_NE(window, nullptr);
@@ -175,7 +155,7 @@ TEST_F(QtViewer, PaintShowsThePictureCentredOrScrolled)
     EXPECT_GT(offsetY, 0);
     ExpectShowsPicture(*window, PaintScrollArea(smallPuzzle)->SelectedBitmap());
 
-    const std::string large = PuzzleFile(80, 80);
+    const std::string large = WriteWindowPuzzle(80, 80);
     CTessGrid largePuzzle(large);
     QAbstractScrollArea* scrolled = Load(large);
     QTest::keyClick(scrolled, Qt::Key_PageDown);
@@ -191,7 +171,7 @@ TEST_F(QtViewer, PaintShowsThePictureCentredOrScrolled)
 TEST_F(QtViewer, PictureIsMadeWhenTheWindowItselfIsShownOrHidden)
 {
     m_host->hide();
-    QAbstractScrollArea* window = Load(PuzzleFile(5, 5));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(5, 5));
     const CGridlooker& viewer = ViewerOf(window);
     ASSERT_NE(viewer.m_memDC, nullptr);
     const QSize screen = window->screen()->size();
@@ -212,7 +192,7 @@ TEST_F(QtViewer, PictureIsMadeWhenTheWindowItselfIsShownOrHidden)
 
 TEST_F(QtViewer, ScrollBarsShowTheViewersRangeAndMoveIt)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     const CGridlooker& viewer = ViewerOf(window);
     const CScrollModel& scroll = viewer.Scroll();
     QScrollBar& vertical = *window->verticalScrollBar();
@@ -239,7 +219,7 @@ TEST_F(QtViewer, ScrollBarsShowTheViewersRangeAndMoveIt)
     ListCloseWindow(window);
 
     // The host sizes the window itself.
-    QAbstractScrollArea* small = Load(PuzzleFile(12, 10));
+    QAbstractScrollArea* small = Load(WriteWindowPuzzle(12, 10));
     EXPECT_EQ(small->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     small->resize(150, 100);
     EXPECT_EQ(small->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -250,7 +230,7 @@ TEST_F(QtViewer, ScrollBarsShowTheViewersRangeAndMoveIt)
 
 TEST_F(QtViewer, NavigationKeysScrollTheViewerAndGoNoFurther)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     const CGridlooker& viewer = ViewerOf(window);
     QTest::keyClick(window, Qt::Key_PageDown);
     QTest::keyClick(window, Qt::Key_Down);
@@ -271,7 +251,7 @@ TEST_F(QtViewer, NavigationKeysScrollTheViewerAndGoNoFurther)
 // and may close the viewer on it: so a key goes there later, as if typed there.
 TEST_F(QtViewer, KeysTheViewerDoesNotUseGoToTheHostAfterwards)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     QTest::keyClick(window, Qt::Key_Escape);
     QTest::keyClick(window, Qt::Key_F3);
     QTest::keyClick(window, 'Q', Qt::ShiftModifier);
@@ -292,7 +272,7 @@ TEST_F(QtViewer, KeysTheViewerDoesNotUseGoToTheHostAfterwards)
 
 TEST_F(QtViewer, DigitsOneToSevenReachTheHostOnceAsTheirKeys)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(5, 5));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(5, 5));
     QTest::keyClick(window, '7');
     QTest::keyClick(window, Qt::Key_1, Qt::KeypadModifier);
     QTest::keyClick(window, '8');
@@ -311,13 +291,13 @@ TEST_F(QtViewer, DigitsOneToSevenReachTheHostOnceAsTheirKeys)
 
 TEST_F(QtViewer, HostMayCloseTheViewerOrItselfWhileAKeyWaits)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(5, 5));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(5, 5));
     QTest::keyClick(window, Qt::Key_Escape);
     QTest::keyClick(window, '3');
     ListCloseWindow(window);
     EXPECT_EQ(KeysAtHost().size(), 2u);
 
-    window = Load(PuzzleFile(5, 5));
+    window = Load(WriteWindowPuzzle(5, 5));
     QTest::keyClick(window, Qt::Key_Escape);
     m_host.reset();
     QCoreApplication::processEvents();
@@ -326,9 +306,9 @@ TEST_F(QtViewer, HostMayCloseTheViewerOrItselfWhileAKeyWaits)
 
 TEST_F(QtViewer, HostDestroyingItsWindowEndsTheViewer)
 {
-    QPointer<QAbstractScrollArea> window = Load(PuzzleFile(5, 5));
+    QPointer<QAbstractScrollArea> window = Load(WriteWindowPuzzle(5, 5));
     const WindowHandle handle = window.data();
-    QAbstractScrollArea* other = Load(PuzzleFile(6, 5));
+    QAbstractScrollArea* other = Load(WriteWindowPuzzle(6, 5));
     ListCloseWindow(other);
     delete m_lister;
     EXPECT_TRUE(window.isNull());
@@ -341,7 +321,7 @@ TEST_F(QtViewer, HostDestroyingItsWindowEndsTheViewer)
 
 TEST_F(QtViewer, WheelAndMiddleButtonScroll)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     const CGridlooker& viewer = ViewerOf(window);
     QWidget* viewport = window->viewport();
     QWheelEvent wheel(QPointF(100, 100), QPointF(viewport->mapToGlobal(QPoint(100, 100))), QPoint(), QPoint(0, -120),
@@ -367,7 +347,7 @@ TEST_F(QtViewer, WheelAndMiddleButtonScroll)
 // scroll sideways; Ctrl leaves the wheel to the host.
 TEST_F(QtViewer, WheelInPartsSidewaysAndWithModifiers)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     const CGridlooker& viewer = ViewerOf(window);
     QWidget* viewport = window->viewport();
     const int notch = QApplication::wheelScrollLines() * 12;
