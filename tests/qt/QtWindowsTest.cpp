@@ -19,9 +19,13 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+#include <dlfcn.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -367,6 +371,57 @@ TEST_F(QtViewer, WheelInPartsSidewaysAndWithModifiers)
     EXPECT_FALSE(wheel({0, -120}, Qt::ControlModifier));
     EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{2 * notch, notch}));
     ListCloseWindow(window);
+}
+
+TEST_F(QtViewer, DeclinesAParentThatIsNoWidgetAndACallOffTheApplicationsThread)
+{
+    std::string puzzle = WriteWindowPuzzle(5, 5);
+    // Read as a widget, this would take the test down.
+    long notAWidget[64] = {};
+    EXPECT_EQ(ListLoad(notAWidget, puzzle.data(), 0), nullptr);
+    WindowHandle fromThread = notAWidget;
+    std::thread([&] { fromThread = ListLoad(m_lister, puzzle.data(), 0); }).join();
+    EXPECT_EQ(fromThread, nullptr);
+    EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
+}
+
+struct PluginLibrary {
+    explicit PluginLibrary(const std::string& name)
+        : library(dlopen((std::string(GRIDLOOK_PLUGIN_FOLDER) + "/" + name).c_str(), RTLD_NOW | RTLD_LOCAL)),
+          load(library ? reinterpret_cast<decltype(&ListLoad)>(dlsym(library, "ListLoad")) : nullptr),
+          closeWindow(library ? reinterpret_cast<decltype(&ListCloseWindow)>(dlsym(library, "ListCloseWindow")) : nullptr)
+    {
+    }
+
+    // Plug-ins stay loaded, as in a host: toolkits are not made to be unloaded.
+    void* library;
+    decltype(&ListLoad) load;
+    decltype(&ListCloseWindow) closeWindow;
+};
+
+// A host on this Qt, given each plug-in file: the one file for every toolkit
+// hands the puzzle to the plug-in of this Qt, and the plug-ins of the other
+// toolkits decline it, leaving the host's window as it was.
+TEST_F(QtViewer, EachPluginFileInAHostOnThisQt)
+{
+    std::string puzzle = WriteWindowPuzzle(5, 5);
+    const PluginLibrary oneFile("gridlook-linux.wlx");
+    ASSERT_TRUE(oneFile.load && oneFile.closeWindow) << dlerror();
+    auto* window = static_cast<QWidget*>(oneFile.load(m_lister, puzzle.data(), 0));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->parentWidget(), m_lister);
+    oneFile.closeWindow(window);
+    EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
+
+    for (const std::string name : {"gridlook-gtk2.wlx", "gridlook-qt5.wlx", "gridlook-qt6.wlx"}) {
+        if (name == std::filesystem::path(GRIDLOOK_QT_PLUGIN).filename() ||
+            !std::filesystem::exists(std::string(GRIDLOOK_PLUGIN_FOLDER) + "/" + name))
+            continue;
+        const PluginLibrary foreign(name);
+        ASSERT_NE(foreign.load, nullptr) << name << ": " << dlerror();
+        EXPECT_EQ(foreign.load(m_lister, puzzle.data(), 0), nullptr) << name;
+        EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty()) << name;
+    }
 }
 
 TEST(QtPlugin, ExportsExactlyTheSixEntryPoints)
