@@ -385,11 +385,17 @@ TEST_F(QtViewer, DeclinesAParentThatIsNoWidgetAndACallOffTheApplicationsThread)
     EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
 }
 
+template <typename Function>
+Function Find(void* library, const char* name)
+{
+    return library ? reinterpret_cast<Function>(dlsym(library, name)) : nullptr;
+}
+
 struct PluginLibrary {
     explicit PluginLibrary(const std::string& name)
         : library(dlopen((std::string(GRIDLOOK_PLUGIN_FOLDER) + "/" + name).c_str(), RTLD_NOW | RTLD_LOCAL)),
-          load(library ? reinterpret_cast<decltype(&ListLoad)>(dlsym(library, "ListLoad")) : nullptr),
-          closeWindow(library ? reinterpret_cast<decltype(&ListCloseWindow)>(dlsym(library, "ListCloseWindow")) : nullptr)
+          load(Find<decltype(&ListLoad)>(library, "ListLoad")),
+          closeWindow(Find<decltype(&ListCloseWindow)>(library, "ListCloseWindow"))
     {
     }
 

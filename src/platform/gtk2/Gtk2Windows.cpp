@@ -179,6 +179,9 @@ public:
 
 private:
     void Connect();
+    void ConnectFrame();
+    void ConnectCanvas();
+    void ConnectScrollBars();
     void Disconnect();
     // The host destroyed the window (with its own): the view ends with it.
     void WindowGone();
@@ -233,6 +236,14 @@ bool CGtkGlue::Create(WindowHandle parent)
 
 void CGtkGlue::Connect()
 {
+    ConnectFrame();
+    ConnectCanvas();
+    ConnectScrollBars();
+}
+
+// The window itself: showing, hiding, its size, its end and the keyboard.
+void CGtkGlue::ConnectFrame()
+{
     g_signal_connect_after(m_frame, "show", G_CALLBACK(+[](GtkWidget*, CGtkGlue* glue) {
                                glue->Dispatch(kWmShowWindow, 1, 0);
                            }),
@@ -251,21 +262,23 @@ void CGtkGlue::Connect()
                          return glue->KeyPressed(*event);
                      }),
                      this);
+}
+
+// The client area: paints, the mouse and the cursor.
+void CGtkGlue::ConnectCanvas()
+{
     g_signal_connect(m_canvas, "expose-event", G_CALLBACK(+[](GtkWidget*, GdkEventExpose*, CGtkGlue* glue) -> gboolean {
                          glue->Paint();
                          return TRUE;
                      }),
                      this);
-    g_signal_connect(m_canvas, "button-press-event",
-                     G_CALLBACK(+[](GtkWidget*, GdkEventButton* event, CGtkGlue* glue) -> gboolean {
-                         return glue->Button(*event);
-                     }),
-                     this);
-    g_signal_connect(m_canvas, "button-release-event",
-                     G_CALLBACK(+[](GtkWidget*, GdkEventButton* event, CGtkGlue* glue) -> gboolean {
-                         return glue->Button(*event);
-                     }),
-                     this);
+    for (const char* signal : {"button-press-event", "button-release-event"}) {
+        g_signal_connect(m_canvas, signal,
+                         G_CALLBACK(+[](GtkWidget*, GdkEventButton* event, CGtkGlue* glue) -> gboolean {
+                             return glue->Button(*event);
+                         }),
+                         this);
+    }
     g_signal_connect(m_canvas, "motion-notify-event",
                      G_CALLBACK(+[](GtkWidget*, GdkEventMotion* event, CGtkGlue* glue) -> gboolean {
                          glue->Dispatch(kWmMouseMove, 0, PackedParam(event->x, event->y));
@@ -284,7 +297,12 @@ void CGtkGlue::Connect()
                          return FALSE;
                      }),
                      this);
-    // The wheel scrolls the view alike over the picture and over its bars.
+}
+
+// The wheel scrolls the view alike over the picture and over its bars; a bar
+// asks the view before it moves.
+void CGtkGlue::ConnectScrollBars()
+{
     for (GtkWidget* widget : {m_canvas, m_horizontal, m_vertical}) {
         g_signal_connect(widget, "scroll-event",
                          G_CALLBACK(+[](GtkWidget*, GdkEventScroll* event, CGtkGlue* glue) -> gboolean {
@@ -400,7 +418,8 @@ bool CGtkGlue::ScrollBarAction(GtkRange* bar, GtkScrollType action, double value
     if (found == std::end(kScrollBarActions))
         return false;
     const ScrollAxis axis = GTK_WIDGET(bar) == m_horizontal ? ScrollAxis::Horizontal : ScrollAxis::Vertical;
-    const int thumb = static_cast<int>(std::clamp(value, 0.0, static_cast<double>(Along(m_view.Scroll().MaxPosition(), axis))));
+    const double last = Along(m_view.Scroll().MaxPosition(), axis);
+    const int thumb = static_cast<int>(std::clamp(value, 0.0, last));
     (axis == ScrollAxis::Horizontal ? m_thumb.cx : m_thumb.cy) = thumb;
     Dispatch(axis == ScrollAxis::Horizontal ? kWmHScroll : kWmVScroll,
              MakeWParam(static_cast<unsigned>(found->scrollCode), static_cast<unsigned>(thumb)), 0);
