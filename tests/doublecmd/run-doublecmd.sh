@@ -13,7 +13,8 @@
 #   - that the viewer opens again in the same process, and that a large puzzle
 #     loaded in its place ("n", next file) shows its top-left corner and moves
 #     by exactly one page (5 x 12 + 1 pixels at the default cell size of 12)
-#     on Page Down;
+#     on Page Down, by three lines (3 x 12) on a notch of the wheel, and with
+#     the pointer while the middle button drags it;
 #   - that a file the plug-ins decline gets the file manager's own viewer,
 #     exactly as a file that no plug-in claims;
 #   - that a puzzle for which only the FOREIGN plug-ins are registered gets
@@ -299,6 +300,12 @@ step "F3 again, then n: the next file, a large puzzle, shows its top-left $width
 xdotool key Next
 expect_shows large-page-down "$work/large.png" 61 "$x $y"
 step "Page Down: the same place shows the puzzle from its 61st row on, $width x $height pixels ($pixels)"
+xdotool click 5
+expect_shows large-wheel "$work/large.png" 97 "$x $y"
+step "the wheel, one notch towards the user: three lines further, from the 97th row on"
+xdotool mousedown 2 mousemove_relative -- 0 -20 mouseup 2
+expect_shows large-dragged "$work/large.png" 117 "$x $y"
+step "the middle button, dragging the picture 20 pixels up: from the 117th row on"
 
 # The file manager's own viewer shows two files of one content alike, but
 # for the title.
