@@ -124,6 +124,8 @@ bool IsHostContainer(gconstpointer parent)
 
 class CGtkGlue;
 
+// The windows of the views, so that a handle the host passes is looked up
+// before anything is read through it.
 std::unordered_map<WindowHandle, CGtkGlue*>& Windows()
 {
     static std::unordered_map<WindowHandle, CGtkGlue*> windows;
