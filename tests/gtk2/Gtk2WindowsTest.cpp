@@ -18,6 +18,7 @@
 #include <string>
 #include <utility>
 
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,8 +31,13 @@ public:
     {
         int pipe[2];
         ASSERT_EQ(::pipe(pipe), 0);
+        const pid_t test = getpid();
         m_server = fork();
         if (m_server == 0) {
+            // The server ends with the test, however the test ends.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (getppid() != test)
+                _exit(1);
             ::close(pipe[0]);
             const std::string displayFd = std::to_string(pipe[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", displayFd.c_str(), "-nolisten", "tcp", "-screen", "0", "1024x768x24",
