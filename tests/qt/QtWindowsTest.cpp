@@ -395,7 +395,8 @@ struct PluginLibrary {
     explicit PluginLibrary(const std::string& name)
         : library(dlopen((std::string(GRIDLOOK_PLUGIN_FOLDER) + "/" + name).c_str(), RTLD_NOW | RTLD_LOCAL)),
           load(Find<decltype(&ListLoad)>(library, "ListLoad")),
-          closeWindow(Find<decltype(&ListCloseWindow)>(library, "ListCloseWindow"))
+          closeWindow(Find<decltype(&ListCloseWindow)>(library, "ListCloseWindow")),
+          sendCommand(Find<decltype(&ListSendCommand)>(library, "ListSendCommand"))
     {
     }
 
@@ -403,6 +404,7 @@ struct PluginLibrary {
     void* library;
     decltype(&ListLoad) load;
     decltype(&ListCloseWindow) closeWindow;
+    decltype(&ListSendCommand) sendCommand;
 };
 
 // A host on this Qt, given each plug-in file: the one file for every toolkit
@@ -412,11 +414,15 @@ TEST_F(QtViewer, EachPluginFileInAHostOnThisQt)
 {
     std::string puzzle = WriteWindowPuzzle(5, 5);
     const PluginLibrary oneFile("gridlook-linux.wlx");
-    ASSERT_TRUE(oneFile.load && oneFile.closeWindow) << dlerror();
+    ASSERT_TRUE(oneFile.load && oneFile.closeWindow && oneFile.sendCommand) << dlerror();
     auto* window = static_cast<QWidget*>(oneFile.load(m_lister, puzzle.data(), 0));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->parentWidget(), m_lister);
+    // Copy is done on a viewer window, and not done on any other.
+    EXPECT_EQ(oneFile.sendCommand(window, 1, 0), 0);
+    EXPECT_EQ(oneFile.sendCommand(m_lister, 1, 0), 1);
     oneFile.closeWindow(window);
+    EXPECT_EQ(oneFile.sendCommand(window, 1, 0), 1);
     EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
 
     for (const std::string name : {"gridlook-gtk2.wlx", "gridlook-qt5.wlx", "gridlook-qt6.wlx"}) {
