@@ -3,7 +3,8 @@
 # Jobs: build (the library, the command, its tests and benchmarks), sanitize, windows (the
 # cross-built plug-ins and Wine to try them), windows32 (32-bit Wine, for a kernel
 # that runs 32-bit programs), qt (the Qt5 plug-in and the file manager, X server
-# and tools to try it).
+# and tools to try it), toolkits (the GTK2 and Qt6 plug-ins; the file manager's
+# GTK2 build is a package file that the test unpacks).
 set -eu
 
 packages_for() {
@@ -11,6 +12,7 @@ packages_for() {
         build) echo "cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation2" ;;
         sanitize) echo "clang libclang-rt-14-dev" ;;
         qt) echo "qtbase5-dev doublecmd-qt xvfb xauth xdotool imagemagick" ;;
+        toolkits) echo "libgtk2.0-dev qt6-base-dev" ;;
         windows) echo "cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth" ;;
         windows32) echo "wine32:i386" ;;
         *) echo "install-deps.sh: unknown job '$1'" >&2; exit 2 ;;

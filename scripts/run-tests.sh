@@ -1,19 +1,22 @@
 #!/bin/sh
-# The whole test suite: warnings as errors with g++ and the Qt5 plug-in in the
-# real Double Commander, then everything again
+# The whole test suite: warnings as errors with g++ and the plug-ins in the
+# real Double Commander (its Qt5 and its GTK2 build), then everything again
 # under AddressSanitizer and UndefinedBehaviorSanitizer (with leak checks) with
 # clang, then a short run of every libFuzzer target on its seed corpus, then the
 # Windows plug-ins, cross-built and tried under Wine.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh build sanitize qt
+scripts/install-deps.sh build sanitize qt toolkits
 jobs=$(nproc)
 
 echo "== g++: build and unit tests"
 cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRIDLOOK_WERROR=ON >/dev/null
 cmake --build build/gcc
 ctest --test-dir build/gcc --output-on-failure -j "$jobs"
-tests/qt/run-doublecmd.sh build/gcc
+# Each build of the file manager: its own plug-in shows puzzles, the one file
+# for every toolkit picks it, and the plug-ins of the other toolkits decline.
+tests/doublecmd/run-doublecmd.sh build/gcc qt gridlook-qt5.wlx gridlook-gtk2.wlx gridlook-qt6.wlx
+tests/doublecmd/run-doublecmd.sh build/gcc gtk gridlook-gtk2.wlx gridlook-qt5.wlx gridlook-qt6.wlx
 
 echo "== clang with sanitizers: build and unit tests"
 CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRIDLOOK_WERROR=ON \

@@ -23,7 +23,7 @@ extern "C" {
 WindowHandle GRIDLOOK_CALL ListLoad(WindowHandle parentWin, char* fileToLoad, int)
 {
     const CCallGuard guard;
-    if (!fileToLoad)
+    if (!fileToLoad || !WindowSystemAvailable())
         return nullptr;
     try {
         auto viewer = std::make_unique<CGridlooker>(fileToLoad);

@@ -22,7 +22,8 @@ public:
     virtual ~CWindowGlue() = default;
 
     // Creates the window, hidden, as a child covering the parent's client
-    // area. On failure the view has received nothing that deletes it.
+    // area; fails for a parent that is no window of this window system. On
+    // failure the view has received nothing that deletes it.
     virtual bool Create(WindowHandle parent) = 0;
     // Destroys the window without calling the view back.
     virtual void Destroy() = 0;
@@ -53,6 +54,11 @@ public:
     virtual LResult DefaultProcessing(std::uint32_t message, WParam wParam, LParam lParam) = 0;
 };
 
+// Whether this process runs the window system this build is made for, ready
+// for windows. A plug-in library may be loaded into a host of another toolkit
+// (or of another major version of its own): it then declines every file and
+// never touches the host's handles, which are not what it takes them for.
+bool WindowSystemAvailable();
 // The platform's window layer for `view`, before any window exists.
 std::unique_ptr<CWindowGlue> MakeWindowGlue(CScrollView& view);
 // The view whose window `window` is, or null for any other window.

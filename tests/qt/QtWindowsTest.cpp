@@ -19,9 +19,13 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+#include <dlfcn.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -48,26 +52,6 @@ private:
 };
 
 testing::Environment* const kQtApplication = testing::AddGlobalTestEnvironment(new QtApplication);
-
-// A native puzzle file of `columns` by `rows` cells, with three clue slots
-// beside each row and one above each column.
-std::string PuzzleFile(int columns, int rows)
-{
-    NativeFile file;
-    file.colourCount = 3;
-    file.palette = {kWhite, MakeColour(200, 0, 0), MakeColour(0, 0, 160)};
-    file.width = static_cast<std::uint8_t>(columns);
-    file.height = static_cast<std::uint8_t>(rows);
-    file.rowClueMax = 3;
-    file.columnClueMax = 1;
-    for (int i = 0; i < columns; ++i)
-        file.columnClues.insert(file.columnClues.end(), {static_cast<std::uint8_t>(i % 9 + 1), 1});
-    for (int i = 0; i < rows * 3; ++i)
-        file.rowClues.insert(file.rowClues.end(), {static_cast<std::uint8_t>(i % 7 + 1), 2});
-    for (int i = 0; i < columns * rows; ++i)
-        file.picture.push_back(static_cast<std::uint8_t>(i % 3 == 0 ? 1 : i % 5 == 0 ? 255 : 0));
-    return WriteTestFile(file.ToBytes(), ".tgn");
-}
 
 struct HostKey {
     int key;
@@ -164,7 +148,7 @@ TEST_F(QtViewer, DeclinedFileGetsNoWindow)
 
 TEST_F(QtViewer, PaintShowsThePictureCentredOrScrolled)
 {
-    const std::string small = PuzzleFile(12, 10);
+    const std::string small = WriteWindowPuzzle(12, 10);
     CTessGrid smallPuzzle(small);
     QAbstractScrollArea* window = Load(small);
     ASSERT_NE(window, nullptr);
@@ -175,7 +159,7 @@ TEST_F(QtViewer, PaintShowsThePictureCentredOrScrolled)
     EXPECT_GT(offsetY, 0);
     ExpectShowsPicture(*window, PaintScrollArea(smallPuzzle)->SelectedBitmap());
 
-    const std::string large = PuzzleFile(80, 80);
+    const std::string large = WriteWindowPuzzle(80, 80);
     CTessGrid largePuzzle(large);
     QAbstractScrollArea* scrolled = Load(large);
     QTest::keyClick(scrolled, Qt::Key_PageDown);
@@ -191,7 +175,7 @@ TEST_F(QtViewer, PaintShowsThePictureCentredOrScrolled)
 TEST_F(QtViewer, PictureIsMadeWhenTheWindowItselfIsShownOrHidden)
 {
     m_host->hide();
-    QAbstractScrollArea* window = Load(PuzzleFile(5, 5));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(5, 5));
     const CGridlooker& viewer = ViewerOf(window);
     ASSERT_NE(viewer.m_memDC, nullptr);
     const QSize screen = window->screen()->size();
@@ -222,7 +206,7 @@ TEST_F(QtViewer, WindowLargerThanTheScreenIsPaintedEverywhere)
     // more than twice the screen's size.
     m_host->resize(2 * screen.width() + 200, 2 * screen.height() + 200);
     m_lister->setGeometry(m_host->rect());
-    const std::string path = PuzzleFile(12, 10);
+    const std::string path = WriteWindowPuzzle(12, 10);
     CTessGrid puzzle(path);
     QAbstractScrollArea* window = Load(path);
     ASSERT_GT(window->viewport()->width(), ViewerOf(window).m_bitmapWidth);
@@ -232,7 +216,7 @@ TEST_F(QtViewer, WindowLargerThanTheScreenIsPaintedEverywhere)
 
 TEST_F(QtViewer, ScrollBarsShowTheViewersRangeAndMoveIt)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     const CGridlooker& viewer = ViewerOf(window);
     const CScrollModel& scroll = viewer.Scroll();
     QScrollBar& vertical = *window->verticalScrollBar();
@@ -259,7 +243,7 @@ TEST_F(QtViewer, ScrollBarsShowTheViewersRangeAndMoveIt)
     ListCloseWindow(window);
 
     // The host sizes the window itself.
-    QAbstractScrollArea* small = Load(PuzzleFile(12, 10));
+    QAbstractScrollArea* small = Load(WriteWindowPuzzle(12, 10));
     EXPECT_EQ(small->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     small->resize(150, 100);
     EXPECT_EQ(small->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -270,7 +254,7 @@ TEST_F(QtViewer, ScrollBarsShowTheViewersRangeAndMoveIt)
 
 TEST_F(QtViewer, NavigationKeysScrollTheViewerAndGoNoFurther)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     const CGridlooker& viewer = ViewerOf(window);
     QTest::keyClick(window, Qt::Key_PageDown);
     QTest::keyClick(window, Qt::Key_Down);
@@ -291,7 +275,7 @@ TEST_F(QtViewer, NavigationKeysScrollTheViewerAndGoNoFurther)
 // and may close the viewer on it: so a key goes there later, as if typed there.
 TEST_F(QtViewer, KeysTheViewerDoesNotUseGoToTheHostAfterwards)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     QTest::keyClick(window, Qt::Key_Escape);
     QTest::keyClick(window, Qt::Key_F3);
     QTest::keyClick(window, 'Q', Qt::ShiftModifier);
@@ -312,7 +296,7 @@ TEST_F(QtViewer, KeysTheViewerDoesNotUseGoToTheHostAfterwards)
 
 TEST_F(QtViewer, DigitsOneToSevenReachTheHostOnceAsTheirKeys)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(5, 5));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(5, 5));
     QTest::keyClick(window, '7');
     QTest::keyClick(window, Qt::Key_1, Qt::KeypadModifier);
     QTest::keyClick(window, '8');
@@ -331,13 +315,13 @@ TEST_F(QtViewer, DigitsOneToSevenReachTheHostOnceAsTheirKeys)
 
 TEST_F(QtViewer, HostMayCloseTheViewerOrItselfWhileAKeyWaits)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(5, 5));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(5, 5));
     QTest::keyClick(window, Qt::Key_Escape);
     QTest::keyClick(window, '3');
     ListCloseWindow(window);
     EXPECT_EQ(KeysAtHost().size(), 2u);
 
-    window = Load(PuzzleFile(5, 5));
+    window = Load(WriteWindowPuzzle(5, 5));
     QTest::keyClick(window, Qt::Key_Escape);
     m_host.reset();
     QCoreApplication::processEvents();
@@ -346,9 +330,9 @@ TEST_F(QtViewer, HostMayCloseTheViewerOrItselfWhileAKeyWaits)
 
 TEST_F(QtViewer, HostDestroyingItsWindowEndsTheViewer)
 {
-    QPointer<QAbstractScrollArea> window = Load(PuzzleFile(5, 5));
+    QPointer<QAbstractScrollArea> window = Load(WriteWindowPuzzle(5, 5));
     const WindowHandle handle = window.data();
-    QAbstractScrollArea* other = Load(PuzzleFile(6, 5));
+    QAbstractScrollArea* other = Load(WriteWindowPuzzle(6, 5));
     ListCloseWindow(other);
     delete m_lister;
     EXPECT_TRUE(window.isNull());
@@ -361,7 +345,7 @@ TEST_F(QtViewer, HostDestroyingItsWindowEndsTheViewer)
 
 TEST_F(QtViewer, WheelAndMiddleButtonScroll)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     const CGridlooker& viewer = ViewerOf(window);
     QWidget* viewport = window->viewport();
     QWheelEvent wheel(QPointF(100, 100), QPointF(viewport->mapToGlobal(QPoint(100, 100))), QPoint(), QPoint(0, -120),
@@ -387,7 +371,7 @@ TEST_F(QtViewer, WheelAndMiddleButtonScroll)
 // scroll sideways; Ctrl leaves the wheel to the host.
 TEST_F(QtViewer, WheelInPartsSidewaysAndWithModifiers)
 {
-    QAbstractScrollArea* window = Load(PuzzleFile(80, 80));
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
     const CGridlooker& viewer = ViewerOf(window);
     QWidget* viewport = window->viewport();
     const int notch = QApplication::wheelScrollLines() * 12;
@@ -409,9 +393,72 @@ TEST_F(QtViewer, WheelInPartsSidewaysAndWithModifiers)
     ListCloseWindow(window);
 }
 
+TEST_F(QtViewer, DeclinesAParentThatIsNoWidgetAndACallOffTheApplicationsThread)
+{
+    std::string puzzle = WriteWindowPuzzle(5, 5);
+    // Read as a widget, this would take the test down.
+    long notAWidget[64] = {};
+    EXPECT_EQ(ListLoad(notAWidget, puzzle.data(), 0), nullptr);
+    WindowHandle fromThread = notAWidget;
+    std::thread([&] { fromThread = ListLoad(m_lister, puzzle.data(), 0); }).join();
+    EXPECT_EQ(fromThread, nullptr);
+    EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
+}
+
+template <typename Function>
+Function Find(void* library, const char* name)
+{
+    return library ? reinterpret_cast<Function>(dlsym(library, name)) : nullptr;
+}
+
+struct PluginLibrary {
+    explicit PluginLibrary(const std::string& name)
+        : library(dlopen((std::string(GRIDLOOK_PLUGIN_FOLDER) + "/" + name).c_str(), RTLD_NOW | RTLD_LOCAL)),
+          load(Find<decltype(&ListLoad)>(library, "ListLoad")),
+          closeWindow(Find<decltype(&ListCloseWindow)>(library, "ListCloseWindow")),
+          sendCommand(Find<decltype(&ListSendCommand)>(library, "ListSendCommand"))
+    {
+    }
+
+    // Plug-ins stay loaded, as in a host: toolkits are not made to be unloaded.
+    void* library;
+    decltype(&ListLoad) load;
+    decltype(&ListCloseWindow) closeWindow;
+    decltype(&ListSendCommand) sendCommand;
+};
+
+// A host on this Qt, given each plug-in file: the one file for every toolkit
+// hands the puzzle to the plug-in of this Qt, and the plug-ins of the other
+// toolkits decline it, leaving the host's window as it was.
+TEST_F(QtViewer, EachPluginFileInAHostOnThisQt)
+{
+    std::string puzzle = WriteWindowPuzzle(5, 5);
+    const PluginLibrary oneFile("gridlook-linux.wlx");
+    ASSERT_TRUE(oneFile.load && oneFile.closeWindow && oneFile.sendCommand) << dlerror();
+    auto* window = static_cast<QWidget*>(oneFile.load(m_lister, puzzle.data(), 0));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->parentWidget(), m_lister);
+    // Copy is done on a viewer window, and not done on any other.
+    EXPECT_EQ(oneFile.sendCommand(window, 1, 0), 0);
+    EXPECT_EQ(oneFile.sendCommand(m_lister, 1, 0), 1);
+    oneFile.closeWindow(window);
+    EXPECT_EQ(oneFile.sendCommand(window, 1, 0), 1);
+    EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
+
+    for (const std::string name : {"gridlook-gtk2.wlx", "gridlook-qt5.wlx", "gridlook-qt6.wlx"}) {
+        if (name == std::filesystem::path(GRIDLOOK_QT_PLUGIN).filename() ||
+            !std::filesystem::exists(std::string(GRIDLOOK_PLUGIN_FOLDER) + "/" + name))
+            continue;
+        const PluginLibrary foreign(name);
+        ASSERT_NE(foreign.load, nullptr) << name << ": " << dlerror();
+        EXPECT_EQ(foreign.load(m_lister, puzzle.data(), 0), nullptr) << name;
+        EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty()) << name;
+    }
+}
+
 TEST(QtPlugin, ExportsExactlyTheSixEntryPoints)
 {
-    EXPECT_EQ(ExportedFunctions(GRIDLOOK_QT5_PLUGIN), kListerEntryPoints);
+    EXPECT_EQ(ExportedFunctions(GRIDLOOK_QT_PLUGIN), kListerEntryPoints);
 }
 
 } // namespace

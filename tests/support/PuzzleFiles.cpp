@@ -59,6 +59,24 @@ std::unique_ptr<CTessGrid> LoadNative(const NativeFile& file, const SettingsOver
     return LoadBytes(file.ToBytes(), ".tgn", overlay);
 }
 
+std::string WriteWindowPuzzle(int columns, int rows)
+{
+    NativeFile file;
+    file.colourCount = 3;
+    file.palette = {kWhite, MakeColour(200, 0, 0), MakeColour(0, 0, 160)};
+    file.width = static_cast<std::uint8_t>(columns);
+    file.height = static_cast<std::uint8_t>(rows);
+    file.rowClueMax = 3;
+    file.columnClueMax = 1;
+    for (int i = 0; i < columns; ++i)
+        file.columnClues.insert(file.columnClues.end(), {static_cast<std::uint8_t>(i % 9 + 1), 1});
+    for (int i = 0; i < rows * 3; ++i)
+        file.rowClues.insert(file.rowClues.end(), {static_cast<std::uint8_t>(i % 7 + 1), 2});
+    for (int i = 0; i < columns * rows; ++i)
+        file.picture.push_back(static_cast<std::uint8_t>(i % 3 == 0 ? 1 : i % 5 == 0 ? 255 : 0));
+    return WriteTestFile(file.ToBytes(), ".tgn");
+}
+
 Bytes PictureBytes(const std::vector<std::string>& rows)
 {
     Bytes bytes;

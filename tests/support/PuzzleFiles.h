@@ -41,6 +41,11 @@ struct NativeFile {
 
 std::unique_ptr<CTessGrid> LoadNative(const NativeFile& file, const SettingsOverlay& overlay = {});
 
+// A native puzzle file of `columns` by `rows` cells in three colours, with
+// three clue slots beside each row and one above each column, for the window
+// tests; returns its path.
+std::string WriteWindowPuzzle(int columns, int rows);
+
 // A picture given as text rows: '.' is 0, digits and a-f the colours, 'x' 255.
 Bytes PictureBytes(const std::vector<std::string>& rows);
 

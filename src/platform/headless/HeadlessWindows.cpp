@@ -229,6 +229,11 @@ const std::vector<Message>& MessagesOf(WindowHandle window)
 
 } // namespace headless
 
+bool WindowSystemAvailable()
+{
+    return true;
+}
+
 std::unique_ptr<CWindowGlue> MakeWindowGlue(CScrollView& view)
 {
     return std::make_unique<headless::Glue>(view);

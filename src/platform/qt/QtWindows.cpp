@@ -1,6 +1,6 @@
-// The window seam on Qt 5 widgets, for lister hosts built on Qt (Double
-// Commander's Qt build): the host's parent window is a QWidget, and so is the
-// window handle the host gets back.
+// The window seam on Qt widgets, for lister hosts built on Qt (Double
+// Commander's Qt builds): the host's parent window is a QWidget, and so is the
+// window handle the host gets back. The same source builds for Qt 5 and Qt 6.
 #include "platform/posix/RasterSurface.h"
 #include "viewer/ScrollView.h"
 
@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QThread>
 #include <QTimer>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -64,6 +65,30 @@ LParam PackedParam(int low, int high)
     return static_cast<LParam>(MakeWParam(static_cast<unsigned>(low), static_cast<unsigned>(high)));
 }
 
+// What a key event holds, to make it again later: Qt 6 copies no event.
+struct KeyRecord {
+    explicit KeyRecord(const QKeyEvent& event)
+        : type(event.type()), key(event.key()), modifiers(event.modifiers()), scanCode(event.nativeScanCode()),
+          virtualKey(event.nativeVirtualKey()), nativeModifiers(event.nativeModifiers()), text(event.text()),
+          autoRepeat(event.isAutoRepeat()), count(static_cast<quint16>(event.count()))
+    {
+    }
+    QKeyEvent Event() const
+    {
+        return QKeyEvent(type, key, modifiers, scanCode, virtualKey, nativeModifiers, text, autoRepeat, count);
+    }
+
+    QEvent::Type type;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    quint32 scanCode;
+    quint32 virtualKey;
+    quint32 nativeModifiers;
+    QString text;
+    bool autoRepeat;
+    quint16 count;
+};
+
 // The host acts only on keys that its top-level window receives from the
 // window system; a key sent by a program is ignored. So the copy is marked as
 // coming from the window system and goes through the application's notify, as
@@ -73,7 +98,8 @@ LParam PackedParam(int low, int high)
 void HandKeyToHost(QWidget& from, const QKeyEvent& key)
 {
     QWidget* const topLevel = from.window();
-    QTimer::singleShot(0, topLevel, [topLevel, copy = key]() mutable {
+    QTimer::singleShot(0, topLevel, [topLevel, record = KeyRecord(key)] {
+        QKeyEvent copy = record.Event();
         QSpontaneKeyEvent::setSpontaneous(&copy);
         QCoreApplication::instance()->notify(topLevel, &copy);
     });
@@ -84,6 +110,17 @@ QKeyEvent CharacterKey(WParam character)
 {
     const QChar text(static_cast<char16_t>(LowWord(character)));
     return QKeyEvent(QEvent::KeyPress, text.toUpper().unicode(), Qt::NoModifier, QString(text));
+}
+
+// Where a mouse event found the pointer, in the widget's pixels.
+LParam PointerParam(const QMouseEvent& event)
+{
+#if QT_VERSION_MAJOR >= 6
+    const QPoint at = event.position().toPoint();
+#else
+    const QPoint at = event.pos();
+#endif
+    return PackedParam(at.x(), at.y());
 }
 
 class CQtGlue;
@@ -273,24 +310,26 @@ void CViewerArea::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::MiddleButton)
         return QAbstractScrollArea::mousePressEvent(event);
-    Send(kWmMButtonDown, 0, PackedParam(event->x(), event->y()));
+    Send(kWmMButtonDown, 0, PointerParam(*event));
 }
 
 void CViewerArea::mouseMoveEvent(QMouseEvent* event)
 {
-    Send(kWmMouseMove, 0, PackedParam(event->x(), event->y()));
+    Send(kWmMouseMove, 0, PointerParam(*event));
 }
 
 void CViewerArea::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::MiddleButton)
         return QAbstractScrollArea::mouseReleaseEvent(event);
-    Send(kWmMButtonUp, 0, PackedParam(event->x(), event->y()));
+    Send(kWmMButtonUp, 0, PointerParam(*event));
 }
 
+// Only a widget of this process's Qt is taken for the parent; the handle is
+// compared with each widget's address and never read before.
 bool CQtGlue::Create(WindowHandle parent)
 {
-    if (!parent)
+    if (!parent || !QApplication::allWidgets().contains(static_cast<QWidget*>(parent)))
         return false;
     QWidget* const host = static_cast<QWidget*>(parent);
     m_area = new CViewerArea(*this, host);
@@ -433,6 +472,14 @@ LResult CQtGlue::SendToParent(std::uint32_t message, WParam wParam, LParam)
 }
 
 } // namespace
+
+// A QApplication of the Qt this library is built on (another major version's
+// is none to it), and the host calls on its thread.
+bool WindowSystemAvailable()
+{
+    const QCoreApplication* application = QCoreApplication::instance();
+    return qobject_cast<const QApplication*>(application) && application->thread() == QThread::currentThread();
+}
 
 std::unique_ptr<CWindowGlue> MakeWindowGlue(CScrollView& view)
 {

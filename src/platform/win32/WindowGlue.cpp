@@ -231,6 +231,12 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 } // namespace
 
+// Every Windows process has the window system.
+bool WindowSystemAvailable()
+{
+    return true;
+}
+
 std::unique_ptr<CWindowGlue> MakeWindowGlue(CScrollView& view)
 {
     return std::make_unique<Win32Glue>(view);
