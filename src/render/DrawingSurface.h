@@ -11,6 +11,10 @@
 // only cell sizes far above it on the largest puzzles go beyond.
 inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 28;
 
+// The viewer's scroll area, and every picture of it, adds a 15-pixel white
+// margin on every side of the laid-out puzzle.
+inline constexpr int kScrollMargin = 30;
+
 // A brush, pen, font or bitmap made by a drawing surface; 0 is none.
 using DrawObject = std::uintptr_t;
 

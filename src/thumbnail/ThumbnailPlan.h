@@ -1,0 +1,15 @@
+#pragma once
+
+#include "model/TessGrid.h"
+
+#include <cstdint>
+
+// How a thumbnail of a puzzle is made: the viewer's picture painted at
+// `cellSize`, then shrunk to `width` x `height` when it is larger.
+struct ThumbnailPlan {
+    std::uint8_t cellSize;
+    int width;
+    int height;
+};
+
+ThumbnailPlan PlanThumbnail(CTessGrid& puzzle, int size);
