@@ -2,7 +2,9 @@
 # Installs the Debian packages that the given jobs need, when any is missing.
 # Jobs: build (the library, the command, its tests and benchmarks), sanitize, windows (the
 # cross-built plug-ins and Wine to try them), qt (the Qt5 plug-in and the file
-# manager, X server and tools to try it).
+# manager, X server and tools to try it), package (the Debian packages),
+# desktop (their checks: lintian, the MIME database, tumbler and the GNOME
+# thumbnail factory).
 set -eu
 
 packages_for() {
@@ -10,6 +12,8 @@ packages_for() {
         build) echo "cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation2" ;;
         sanitize) echo "clang libclang-rt-14-dev" ;;
         qt) echo "qtbase5-dev doublecmd-qt xvfb xauth xdotool imagemagick" ;;
+        package) echo "dpkg-dev file" ;;
+        desktop) echo "lintian shared-mime-info libglib2.0-bin xdg-utils file dbus tumbler gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap python3-gi" ;;
         windows) echo "cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth" ;;
         *) echo "install-deps.sh: unknown job '$1'" >&2; exit 2 ;;
     esac
