@@ -134,7 +134,7 @@ bool CheckRenderTarget(const CommandLine& line, std::string& error)
     return error.empty();
 }
 
-// A thumbnail is of one file, into the file named after it.
+// A thumbnail is made of one puzzle file, into the PNG file named after it.
 bool TakeThumbnailTarget(CommandLine& line, std::string& error)
 {
     if (line.thumbnailSize == 0)

@@ -5,6 +5,12 @@
 #include <algorithm>
 #include <utility>
 
+// A picture that fits is the viewer's own, pixel for pixel. Cells too small
+// for a digit would garble the clue numbers into their neighbours, so a
+// puzzle too large for that is painted with cells that hold a digit and then
+// shrunk by area averaging, which blurs the numbers into shades of their
+// cells instead and keeps thin lines as lighter lines.
+
 namespace {
 
 // The smallest cell that holds a pixel digit (7 pixels high) inside its border.

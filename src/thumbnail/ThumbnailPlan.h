@@ -12,4 +12,6 @@ struct ThumbnailPlan {
     int height;
 };
 
+// The plan for a thumbnail of at most size x size pixels. It leaves the
+// puzzle's cell size and layout extent at the plan's, ready to be painted.
 ThumbnailPlan PlanThumbnail(CTessGrid& puzzle, int size);
