@@ -1,8 +1,10 @@
 #include "PeakMemory.h"
 
+#include "cli/ThumbnailWriter.h"
 #include "platform/posix/RasterPicture.h"
 
 #include <fstream>
+#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,31 +28,27 @@ void ResetPeak()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-std::optional<RenderPeak> LoadAndPaint(const std::string& path)
+// The work returns the bytes of the picture it made, or nothing when it failed.
+using MeasuredWork = std::function<std::optional<std::int64_t>()>;
+
+std::optional<RenderPeak> MeasureWork(const MeasuredWork& work)
 {
     ResetPeak();
     const std::int64_t before = StatusBytes("VmRSS");
-    CTessGrid puzzle(path);
-    if (puzzle.m_status != LoadOk)
+    const std::optional<std::int64_t> bitmapBytes = work();
+    if (!bitmapBytes || before < 0)
         return std::nullopt;
-    const auto picture = PaintScrollArea(puzzle);
-    if (!picture || before < 0)
-        return std::nullopt;
-    const RasterBitmap& bitmap = picture->SelectedBitmap();
-    return RenderPeak{StatusBytes("VmHWM") - before,
-                      std::int64_t{bitmap.width} * bitmap.height * std::int64_t{sizeof(Colour)}};
+    return RenderPeak{StatusBytes("VmHWM") - before, *bitmapBytes};
 }
 
-[[noreturn]] void RunChild(int output, const std::string& path)
+[[noreturn]] void RunChild(int output, const MeasuredWork& work)
 {
-    const RenderPeak peak = LoadAndPaint(path).value_or(RenderPeak{-1, -1});
+    const RenderPeak peak = MeasureWork(work).value_or(RenderPeak{-1, -1});
     const bool sent = write(output, &peak, sizeof peak) == sizeof peak;
     _exit(sent ? 0 : 1);
 }
 
-} // namespace
-
-std::optional<RenderPeak> MeasureRenderPeak(const std::string& path)
+std::optional<RenderPeak> MeasureInChild(const MeasuredWork& work)
 {
     int channel[2];
     if (pipe(channel) != 0)
@@ -58,7 +56,7 @@ std::optional<RenderPeak> MeasureRenderPeak(const std::string& path)
     const pid_t child = fork();
     if (child == 0) {
         close(channel[0]);
-        RunChild(channel[1], path);
+        RunChild(channel[1], work);
     }
     close(channel[1]);
     RenderPeak peak{};
@@ -66,7 +64,34 @@ std::optional<RenderPeak> MeasureRenderPeak(const std::string& path)
     close(channel[0]);
     if (child > 0)
         waitpid(child, nullptr, 0);
-    if (!received || peak.bitmapBytes <= 0)
+    if (!received || peak.growthBytes < 0)
         return std::nullopt;
     return peak;
+}
+
+} // namespace
+
+std::optional<RenderPeak> MeasureRenderPeak(const std::string& path)
+{
+    return MeasureInChild([&]() -> std::optional<std::int64_t> {
+        CTessGrid puzzle(path);
+        if (puzzle.m_status != LoadOk)
+            return std::nullopt;
+        const auto picture = PaintScrollArea(puzzle);
+        if (!picture)
+            return std::nullopt;
+        const RasterBitmap& bitmap = picture->SelectedBitmap();
+        return std::int64_t{bitmap.width} * bitmap.height * std::int64_t{sizeof(Colour)};
+    });
+}
+
+std::optional<RenderPeak> MeasureThumbnailPeak(const std::string& path, int size, const std::string& output)
+{
+    return MeasureInChild([&]() -> std::optional<std::int64_t> {
+        CTessGrid puzzle(path);
+        std::string error;
+        if (puzzle.m_status != LoadOk || !WriteThumbnail(puzzle, size, output, error))
+            return std::nullopt;
+        return 0;
+    });
 }

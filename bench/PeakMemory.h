@@ -12,7 +12,11 @@ struct RenderPeak {
     std::int64_t bitmapBytes = 0;
 };
 
-// Loads the puzzle and paints its picture in the default look, in a child
+// Each loads the puzzle and makes its picture in the default look, in a child
 // process, so that nothing this process allocated or freed before can hide or
 // add to the figure. Empty when the child could not measure it.
+
+// Paints the whole picture.
 std::optional<RenderPeak> MeasureRenderPeak(const std::string& path);
+// Writes a thumbnail of at most size x size pixels to `output`; bitmapBytes is 0.
+std::optional<RenderPeak> MeasureThumbnailPeak(const std::string& path, int size, const std::string& output);

@@ -9,6 +9,12 @@ constexpr double kMaxTypicalSeconds = 1e-3;
 constexpr double kMaxLoadToPaint = 0.05;
 constexpr double kMaxPeakToBitmap = 1.3;
 constexpr double kMebibyte = 1024.0 * 1024.0;
+constexpr double kMaxEncodeToPaint = 3.0;
+// The largest picture's PNG file when it was written as 8-bit RGB.
+constexpr std::uintmax_t kRgbPngBytes = 379284;
+constexpr double kMaxThumbnailLargestSeconds = 50e-3;
+constexpr double kMaxThumbnailTypicalSeconds = 5e-3;
+constexpr double kMaxThumbnailGrowthBytes = 32 * kMebibyte;
 
 // Says whether each goal was met, and counts the misses.
 class CGoalTally {
@@ -91,6 +97,38 @@ void PrintPeak(const std::optional<RenderPeak>& peak, CGoalTally& tally)
                 ratio, tally.Verdict(ratio <= kMaxPeakToBitmap));
 }
 
+void PrintEncoding(const std::map<std::string, double>& medians, std::optional<std::uintmax_t> pngBytes,
+                   CGoalTally& tally)
+{
+    const auto encode = Find(medians, kEncodePngLargest);
+    const auto paint = Find(medians, kPaintLargest);
+    if (!encode || !paint)
+        return;
+    const double ratio = *encode / *paint;
+    std::printf("encoding the largest picture as PNG          %9.3f ms   %5.2f x painting   goal <= 3 x   %s\n",
+                Milliseconds(*encode), ratio, tally.Verdict(ratio <= kMaxEncodeToPaint));
+    if (pngBytes)
+        std::printf("  its file                              %12ju bytes   goal <= %ju (RGB)  %s\n", *pngBytes,
+                    kRgbPngBytes, tally.Verdict(*pngBytes <= kRgbPngBytes));
+}
+
+void PrintThumbnails(const std::map<std::string, double>& medians, const std::optional<RenderPeak>& peak,
+                     CGoalTally& tally)
+{
+    const auto largest = Find(medians, kThumbnailLargest);
+    const auto typical = Find(medians, kThumbnailTypical);
+    if (largest)
+        std::printf("%d-pixel thumbnail of the largest puzzle      %9.3f ms              goal <= 50 ms  %s\n",
+                    kThumbnailSize, Milliseconds(*largest), tally.Verdict(*largest <= kMaxThumbnailLargestSeconds));
+    if (largest && peak)
+        std::printf("  peak memory growth                          %9.1f MiB             goal <= 32 MiB %s\n",
+                    static_cast<double>(peak->growthBytes) / kMebibyte,
+                    tally.Verdict(static_cast<double>(peak->growthBytes) <= kMaxThumbnailGrowthBytes));
+    if (typical)
+        std::printf("%d-pixel thumbnail of the typical puzzle      %9.3f ms              goal < 5 ms    %s\n",
+                    kThumbnailSize, Milliseconds(*typical), tally.Verdict(*typical < kMaxThumbnailTypicalSeconds));
+}
+
 // Not a goal: the drawing alone, without the cost of new memory, which on some
 // machines is most of the painting.
 void PrintPaintInPlace(const std::map<std::string, double>& medians)
@@ -136,7 +174,7 @@ void CMedianReporter::ReportRuns(const std::vector<Run>& runs)
 }
 
 void PrintGoals(const std::map<std::string, double>& medians, const std::vector<std::string>& loadLabels,
-                const std::optional<RenderPeak>& peak)
+                const OtherFigures& figures)
 {
     CGoalTally tally;
     std::printf("\nGoals, from the medians of the process's CPU time (user and system, which other\n"
@@ -144,7 +182,9 @@ void PrintGoals(const std::map<std::string, double>& medians, const std::vector<
     PrintPaintAgainstFloor(medians, tally);
     PrintTypical(medians, tally);
     PrintLoads(medians, loadLabels, tally);
-    PrintPeak(peak, tally);
+    PrintPeak(figures.renderPeak, tally);
+    PrintEncoding(medians, figures.pngBytes, tally);
+    PrintThumbnails(medians, figures.thumbnailPeak, tally);
     tally.PrintTotal();
     std::printf("\nFor reference (no goals):\n");
     PrintPaintInPlace(medians);

@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,6 +17,11 @@ inline constexpr const char* kFloor = "Floor/new_bitmap_filled_once";
 inline constexpr const char* kWarmFloor = "Floor/bitmap_in_memory_filled_once";
 inline constexpr const char* kLoadToPictureTypical = "LoadToPicture/typical";
 inline constexpr const char* kLoadToPictureLargest = "LoadToPicture/largest";
+inline constexpr const char* kEncodePngLargest = "EncodePng/largest";
+inline constexpr const char* kThumbnailTypical = "Thumbnail/typical/256";
+inline constexpr const char* kThumbnailLargest = "Thumbnail/largest/256";
+// The size of the thumbnails measured: a file manager's large thumbnails.
+inline constexpr int kThumbnailSize = 256;
 std::string LoadBenchmarkName(const std::string& label);
 
 // The console report, also keeping the median CPU time of every benchmark.
@@ -30,8 +36,16 @@ private:
     std::map<std::string, double> m_medians;
 };
 
+// Figures measured apart from the timed benchmarks; each is empty when it
+// could not be measured or its benchmark did not run.
+struct OtherFigures {
+    std::optional<RenderPeak> renderPeak;
+    std::optional<RenderPeak> thumbnailPeak;
+    std::optional<std::uintmax_t> pngBytes; // the largest picture's PNG file
+};
+
 // Prints each goal with its figures and whether it is met; a goal whose
 // benchmarks did not run (a filter left them out) is left out. `loadLabels`
 // names the largest file of each format.
 void PrintGoals(const std::map<std::string, double>& medians, const std::vector<std::string>& loadLabels,
-                const std::optional<RenderPeak>& peak);
+                const OtherFigures& figures);

@@ -1,12 +1,13 @@
-// Times loading, derivation, painting and PNG encoding against the physical
-// floor of painting (one pass over a new bitmap of the picture's size), then
-// prints the goals with their figures. `--puzzles=DIR` writes the measured
+// Times loading, derivation, painting, PNG encoding and thumbnails against the
+// physical floor of painting (one pass over a new bitmap of the picture's
+// size), then prints the goals with their figures. `--puzzles=DIR` writes the measured
 // puzzle files into DIR and keeps them, so that other hosts can time the same
 // files; otherwise they live in a temporary folder for the run only.
 #include "BenchPuzzles.h"
 #include "PeakMemory.h"
 #include "Summary.h"
 
+#include "cli/ThumbnailWriter.h"
 #include "cli/PngWriter.h"
 #include "platform/posix/RasterPicture.h"
 #include "platform/posix/RasterText.h"
@@ -100,6 +101,19 @@ void EncodePng(benchmark::State& state, const std::string& path, const std::stri
     }
 }
 
+// From the path to the PNG file written, as `gridlook thumbnail` makes it.
+void Thumbnail(benchmark::State& state, const std::string& path, const std::string& output)
+{
+    for (auto _ : state) {
+        CTessGrid puzzle(path);
+        std::string error;
+        if (!WriteThumbnail(puzzle, kThumbnailSize, output, error)) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+    }
+}
+
 std::size_t PicturePixels(const std::string& path)
 {
     CTessGrid puzzle(path);
@@ -140,6 +154,19 @@ void Register(const std::string& name, std::function<void(benchmark::State&)> ru
         ->ReportAggregatesOnly(true);
 }
 
+std::string LargestPng(const std::string& folder)
+{
+    return folder + "/largest.png";
+}
+
+// The size of the file that encoding the largest picture wrote, when it ran.
+std::optional<std::uintmax_t> FileBytes(const std::string& path)
+{
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    return error ? std::nullopt : std::optional(bytes);
+}
+
 void RegisterAll(const BenchPuzzles& puzzles, const std::string& folder)
 {
     using namespace std::placeholders;
@@ -157,7 +184,11 @@ void RegisterAll(const BenchPuzzles& puzzles, const std::string& folder)
     Register(kPaintLargestInPlace, std::bind(PaintInPlace, _1, puzzles.largest.path), benchmark::kMillisecond);
     Register(kLoadToPictureTypical, std::bind(LoadToPicture, _1, puzzles.typical.path), benchmark::kMicrosecond);
     Register(kLoadToPictureLargest, std::bind(LoadToPicture, _1, puzzles.largest.path), benchmark::kMillisecond);
-    Register("EncodePng/largest", std::bind(EncodePng, _1, puzzles.largest.path, folder + "/largest.png"),
+    Register(kEncodePngLargest, std::bind(EncodePng, _1, puzzles.largest.path, LargestPng(folder)),
+             benchmark::kMillisecond);
+    Register(kThumbnailTypical, std::bind(Thumbnail, _1, puzzles.typical.path, folder + "/typical-thumbnail.png"),
+             benchmark::kMillisecond);
+    Register(kThumbnailLargest, std::bind(Thumbnail, _1, puzzles.largest.path, folder + "/largest-thumbnail.png"),
              benchmark::kMillisecond);
     const std::size_t pixels = PicturePixels(puzzles.largest.path);
     Register(kFloor, std::bind(FillNewBitmap, _1, pixels), benchmark::kMillisecond);
@@ -230,12 +261,16 @@ int main(int argc, char** argv)
     // The display settings' defaults, whatever this machine's Wine prefix holds.
     setenv("WINEPREFIX", (folder.Path() + "/no-settings").c_str(), 1);
     const BenchPuzzles puzzles = WriteBenchPuzzles(folder.Path());
-    const std::optional<RenderPeak> peak = MeasureRenderPeak(puzzles.largest.path);
+    OtherFigures figures;
+    figures.renderPeak = MeasureRenderPeak(puzzles.largest.path);
+    figures.thumbnailPeak =
+        MeasureThumbnailPeak(puzzles.largest.path, kThumbnailSize, folder.Path() + "/largest-thumbnail.png");
 
     RegisterAll(puzzles, folder.Path());
     CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintGoals(reporter.Medians(), LabelsOf(puzzles.largestOfEachFormat), peak);
+    figures.pngBytes = FileBytes(LargestPng(folder.Path()));
+    PrintGoals(reporter.Medians(), LabelsOf(puzzles.largestOfEachFormat), figures);
     benchmark::Shutdown();
     return 0;
 }

@@ -13,7 +13,6 @@ constexpr const char* kExtensions[] = {".tessa", ".tgr", ".tgw", ".tgp", ".pp"};
 constexpr std::size_t kSettingsBytes = 3;
 constexpr std::uint8_t kPixelDigitsBit = 1;
 constexpr std::uint8_t kSingleStrikeBit = 2;
-constexpr int kScrollMargin = 30;
 
 // Larger pictures are painted by the same code, only for longer; leaving them
 // out keeps the fuzzer's pace. They are not added to the corpus.

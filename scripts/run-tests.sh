@@ -26,6 +26,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 scripts/run-fuzzers.sh 15
+tests/desktop/run-desktop-tests.sh
 
 echo "== the Windows plug-ins"
 scripts/run-windows-tests.sh

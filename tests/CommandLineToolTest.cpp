@@ -109,11 +109,46 @@ TEST(CommandLineTool, PictureTooLargeIsRefusedWithItsSize)
     EXPECT_NE(run.err.find("65109 x 65109 pixels"), std::string::npos) << run.err;
 }
 
+TEST(CommandLineTool, ThumbnailThatFitsIsTheRenderedPictureAndALargerOneIsShrunk)
+{
+    const std::string puzzle = WriteTestFile(Bytes{3, 2, 1, 1, 1, 2, 3, 4, 5}, ".tgr");
+    const std::string rendered = TestFolder() + "/rendered.png";
+    const std::string whole = TestFolder() + "/whole.png";
+    const std::string shrunk = TestFolder() + "/shrunk.png";
+    ASSERT_EQ(Gridlook("render " + puzzle + " -o " + rendered).exitStatus, 0);
+    const ToolRun wholeRun = Gridlook("thumbnail -s 128 " + puzzle + " " + whole);
+    const ToolRun shrunkRun = Gridlook("thumbnail --cell-size 30 -s 50 " + puzzle + " " + shrunk);
+    EXPECT_EQ(wholeRun.exitStatus, 0) << wholeRun.err;
+    EXPECT_EQ(shrunkRun.exitStatus, 0) << shrunkRun.err;
+    RasterBitmap expected;
+    RasterBitmap fits;
+    RasterBitmap smaller;
+    ASSERT_TRUE(ReadPng(rendered, expected) && ReadPng(whole, fits) && ReadPng(shrunk, smaller));
+    EXPECT_EQ(DifferingPixels(fits, expected), 0);
+    // 66 x 58 at cell size 8, the smallest that holds the digits.
+    EXPECT_EQ(smaller.width, 50);
+    EXPECT_EQ(smaller.height, 44);
+}
+
+TEST(CommandLineTool, ThumbnailOfAFileThatDoesNotLoadWritesNothing)
+{
+    const std::string output = TestFolder() + "/not-written.png";
+    const ToolRun refused = Gridlook("thumbnail -s 128 " + WriteTestFile(Bytes(80, 0), ".dat") + " " + output);
+    const ToolRun missing = Gridlook("thumbnail -s 128 " + TestFolder() + "/missing.tgr " + output);
+    EXPECT_EQ(refused.exitStatus, 3);
+    EXPECT_EQ(missing.exitStatus, 4);
+    EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+    RasterBitmap bitmap;
+    EXPECT_FALSE(ReadPng(output, bitmap));
+}
+
 TEST(CommandLineTool, UsageErrorsExitWithTwo)
 {
     for (const char* arguments : {"info", "frobnicate x", "info --cell-size 256 x", "info --ink 12345 x",
                                   "info --bogus x", "info x --cell-size", "info x -o y.png", "render x",
-                                  "render x y -o z.png", "render x -o y.png -d z", "render --json x -o y.png"}) {
+                                  "render x y -o z.png", "render x -o y.png -d z", "render --json x -o y.png",
+                                  "thumbnail x y.png", "thumbnail -s 0 x y.png", "thumbnail -s 1025 x y.png",
+                                  "thumbnail -s 64 x", "thumbnail -s 64 x y.png z.png", "render -s 64 x -o y.png"}) {
         const ToolRun run = Gridlook(arguments);
         EXPECT_EQ(run.exitStatus, 2) << arguments;
         EXPECT_NE(run.err.find("usage:"), std::string::npos) << arguments;

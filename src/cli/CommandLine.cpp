@@ -5,6 +5,7 @@
 const char* const kUsage = "usage: gridlook info [--json] [options] FILE...\n"
                            "       gridlook render [options] FILE -o OUT.png\n"
                            "       gridlook render [options] FILE... -d DIR\n"
+                           "       gridlook thumbnail -s SIZE [options] FILE OUT.png\n"
                            "       gridlook --help";
 
 const char* const kHelp = R"(gridlook - show nonogram puzzle files
@@ -15,6 +16,10 @@ const char* const kHelp = R"(gridlook - show nonogram puzzle files
   gridlook render FILE -o OUT.png
                                  the puzzle as the viewer shows it, as a PNG
   gridlook render FILE... -d DIR one PNG per file in DIR, named FILE.png
+  gridlook thumbnail -s SIZE FILE OUT.png
+                                 the viewer's picture made smaller, at most
+                                 SIZE x SIZE pixels (SIZE 1 to 1024), for file
+                                 managers
 
 Files: the desktop puzzle program's own files (any extension, recognised by
 their contents), .tgr, .tgw, .tgp, and .pp/.ppc/.pps.
@@ -60,6 +65,12 @@ bool ParseInk(std::string text, Colour& colour)
     return true;
 }
 
+bool ParseThumbnailSize(const std::string& text, int& size)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), size);
+    return error == std::errc() && end == text.data() + text.size() && size >= 1 && size <= kMaxThumbnailSize;
+}
+
 // Options that take no value; false when `option` is not one of them.
 bool ApplySwitch(const std::string& option, CommandLine& line)
 {
@@ -95,6 +106,11 @@ bool ApplyValueOption(const std::string& option, const std::string& value, Comma
             return false;
         }
         line.overlay.filledColour = colour;
+    } else if (option == "-s" && line.command == CommandLine::Command::Thumbnail) {
+        if (!ParseThumbnailSize(value, line.thumbnailSize)) {
+            error = "-s takes a whole number from 1 to " + std::to_string(kMaxThumbnailSize) + ", not '" + value + "'";
+            return false;
+        }
     } else if (option == "-o" && line.command == CommandLine::Command::Render) {
         line.outputFile = value;
     } else if (option == "-d" && line.command == CommandLine::Command::Render) {
@@ -118,6 +134,22 @@ bool CheckRenderTarget(const CommandLine& line, std::string& error)
     return error.empty();
 }
 
+// A thumbnail is made of one puzzle file, into the PNG file named after it.
+bool TakeThumbnailTarget(CommandLine& line, std::string& error)
+{
+    if (line.thumbnailSize == 0)
+        error = "thumbnail needs -s SIZE";
+    else if (line.files.size() != 2)
+        error = "thumbnail takes one puzzle file and the PNG file to write";
+    else if (line.json)
+        error = "--json belongs to info";
+    else {
+        line.outputFile = line.files.back();
+        line.files.pop_back();
+    }
+    return error.empty();
+}
+
 } // namespace
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments, std::string& error)
@@ -129,6 +161,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         line.command = CommandLine::Command::Info;
     else if (arguments[0] == "render")
         line.command = CommandLine::Command::Render;
+    else if (arguments[0] == "thumbnail")
+        line.command = CommandLine::Command::Thumbnail;
     else {
         error = "unknown command '" + arguments[0] + "'";
         return std::nullopt;
@@ -157,6 +191,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         return std::nullopt;
     }
     if (line.command == CommandLine::Command::Render && !CheckRenderTarget(line, error))
+        return std::nullopt;
+    if (line.command == CommandLine::Command::Thumbnail && !TakeThumbnailTarget(line, error))
         return std::nullopt;
     return line;
 }

@@ -6,6 +6,7 @@
 // Each returns the exit status of the command.
 int RunInfo(const CommandLine& line);
 int RunRender(const CommandLine& line);
+int RunThumbnail(const CommandLine& line);
 
 // One line on stderr naming the file and why it did not load.
 void ReportLoadFailure(const std::string& path, LoadStatus status);

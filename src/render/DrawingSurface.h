@@ -14,6 +14,10 @@
 // is a block such a process can still be expected to find.
 inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << (sizeof(void*) >= 8 ? 28 : 26);
 
+// The viewer's scroll area, and every picture of it, adds a 15-pixel white
+// margin on every side of the laid-out puzzle.
+inline constexpr int kScrollMargin = 30;
+
 // A brush, pen, font or bitmap made by a drawing surface; 0 is none.
 using DrawObject = std::uintptr_t;
 

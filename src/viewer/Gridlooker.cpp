@@ -6,10 +6,8 @@
 
 namespace {
 
-// The scroll area adds a 15-pixel margin on every side of the laid-out
-// puzzle; the bitmap is one pixel larger still.
-constexpr int kScrollMargin = 30;
-constexpr int kBitmapMargin = 31;
+// The bitmap is one pixel larger than the scroll area.
+constexpr int kBitmapMargin = kScrollMargin + 1;
 
 // Characters that the host's lister window acts on (its display modes).
 constexpr std::string_view kHostCharacters = "1234567";

@@ -1,8 +1,5 @@
 #include "platform/posix/RasterPicture.h"
 
-// The margin of 15 pixels around the frame on every side.
-constexpr int kScrollMargin = 30;
-
 std::unique_ptr<CRasterSurface> PaintScrollArea(CTessGrid& puzzle)
 {
     const auto [width, height] = puzzle.LayoutExtent();

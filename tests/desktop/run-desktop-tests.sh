@@ -1,0 +1,198 @@
+#!/bin/sh
+# The Linux desktop end to end. The Debian packages are built, checked with
+# lintian and by their contents, then installed on this machine for the run
+# and purged after it, whatever happens; with them installed:
+#  - GIO, which GNOME Files and Thunar ask (and xdg-mime on their desktops),
+#    gives our types for a native puzzle named .dat and a file of every other
+#    format, and not ours for a .pps file;
+#  - tumbler, Thunar's thumbnail service, on a private session bus makes the
+#    thumbnail of every puzzle exactly as `gridlook thumbnail` does, and fails
+#    a file with a puzzle extension but other contents;
+#  - so does the GNOME thumbnail factory, in its sandbox that sees only /usr;
+# and once they are purged the MIME database no longer knows our types.
+# Each check runs in a throw-away HOME under build/desktop-e2e, which keeps
+# the files and thumbnails for a look afterwards.
+set -eu
+cd "$(dirname "$0")/../.."
+echo "== the Linux desktop: the Debian packages, their file types and thumbnails"
+scripts/install-deps.sh desktop
+scripts/build-packages.sh >/dev/null
+
+work=$(pwd)/build/desktop-e2e
+packages="gridlook gridlook-doublecmd"
+failures=0
+
+report() { # OK-OR-NOT WHAT
+    if [ "$1" = ok ]; then
+        echo "  ok      $2"
+    else
+        echo "  FAILED  $2"
+        failures=$((failures + 1))
+    fi
+}
+
+report_if_equal() { # GOT WANTED WHAT
+    if [ "$1" = "$2" ]; then
+        report ok "$3"
+    else
+        report failed "$3 (wanted $2)"
+    fi
+}
+
+# Runs a command with HOME in a folder of its own and nothing of the caller's
+# desktop, bus or Wine settings.
+in_home() { # NAME COMMAND...
+    home="$work/home-$1"
+    shift
+    mkdir -p "$home"
+    env -u XDG_DATA_HOME -u XDG_DATA_DIRS -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_RUNTIME_DIR \
+        -u XDG_CURRENT_DESKTOP -u DBUS_SESSION_BUS_ADDRESS -u WINEPREFIX HOME="$home" "$@"
+}
+
+apt() {
+    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -qq "$@" >/dev/null
+}
+
+# Purges whichever of the packages dpkg knows, so that it also undoes an
+# install that stopped half way.
+purge() {
+    # shellcheck disable=SC2086
+    known=$(dpkg-query -W -f='${Status} ${Package}\n' $packages 2>/dev/null | awk '$3 != "not-installed" { print $4 }')
+    # shellcheck disable=SC2086
+    [ -z "$known" ] || apt purge $known
+}
+
+check_lintian() {
+    echo "-- lintian"
+    if lintian --fail-on error,warning build/deb/*.deb >"$work/lintian.txt" 2>&1; then
+        report ok "no error or warning"
+    else
+        report failed "lintian: $(grep -c '^[EW]:' "$work/lintian.txt") errors and warnings"
+        cat "$work/lintian.txt"
+    fi
+}
+
+expected_layout() {
+    multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+    cat <<EOF
+gridlook ./usr/bin/gridlook
+gridlook ./usr/share/doc/gridlook/changelog.gz
+gridlook ./usr/share/doc/gridlook/copyright
+gridlook ./usr/share/man/man1/gridlook.1.gz
+gridlook ./usr/share/mime/packages/gridlook.xml
+gridlook ./usr/share/thumbnailers/gridlook.thumbnailer
+gridlook-doublecmd ./usr/lib/$multiarch/gridlook/gridlook-gtk2.wlx
+gridlook-doublecmd ./usr/lib/$multiarch/gridlook/gridlook-linux.wlx
+gridlook-doublecmd ./usr/lib/$multiarch/gridlook/gridlook-qt5.wlx
+gridlook-doublecmd ./usr/share/doc/gridlook-doublecmd/changelog.gz
+gridlook-doublecmd ./usr/share/doc/gridlook-doublecmd/copyright
+EOF
+}
+
+# The files of each package, folders left out, against the list above; the
+# command's package must not need Qt or GTK.
+check_layout() {
+    echo "-- what the packages hold"
+    for package in $packages; do
+        dpkg-deb -c build/deb/"${package}"_*.deb | awk -v p="$package" '$1 !~ /^d/ { print p, $6 }'
+    done >"$work/layout.txt"
+    if expected_layout | diff -u - "$work/layout.txt"; then
+        report ok "every file where it belongs, and nothing else"
+    else
+        report failed "the packages' files differ from the list above"
+    fi
+    depends=$(dpkg-deb -f build/deb/gridlook_*.deb Depends)
+    case "$depends" in
+        *qt* | *gtk*) report failed "gridlook depends on a toolkit: $depends" ;;
+        *) report ok "gridlook needs neither Qt nor GTK" ;;
+    esac
+}
+
+# The puzzles whose thumbnails are made: every example, a native file named
+# .dat, the .pp format as .ppc, and a file with a puzzle extension but other
+# contents; beside them a .pps puzzle, which is not ours.
+make_files() {
+    mkdir -p "$work/puzzles" "$work/other"
+    for example in examples/*; do
+        case "$example" in *.py) ;; *) cp "$example" "$work/puzzles/" ;; esac
+    done
+    cp examples/heart.tessa "$work/puzzles/heart.dat"
+    cp examples/cup.pp "$work/puzzles/cup.ppc"
+    printf 'A note about puzzles, not a puzzle.\n' >"$work/puzzles/foreign.tgp"
+    cp examples/cup.pp "$work/other/cup.pps"
+}
+
+make_expected_thumbnails() {
+    for size in 128 256; do
+        mkdir -p "$work/expected/$size"
+        for file in "$work"/puzzles/*; do
+            case "$file" in */foreign.*) continue ;; esac
+            in_home expected /usr/bin/gridlook thumbnail -s "$size" "$file" "$work/expected/$size/$(basename "$file").png"
+        done
+    done
+}
+
+content_type() {
+    in_home types gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'
+}
+
+check_type() { # FILE TYPE
+    got=$(content_type "$1")
+    report_if_equal "$got" "$2" "$(basename "$1"): $got"
+}
+
+check_types() {
+    echo "-- file types (GIO)"
+    check_type "$work/puzzles/heart.dat" application/x-nonogram-tessa
+    check_type "$work/puzzles/sailboat.tessa" application/x-nonogram-tessa
+    check_type "$work/puzzles/plus.tgr" application/x-nonogram-tgr
+    check_type "$work/puzzles/smiley.tgw" application/x-nonogram-tgw
+    check_type "$work/puzzles/house.tgp" text/x-nonogram-tgp
+    check_type "$work/puzzles/cup.pp" text/x-nonogram-pp
+    check_type "$work/puzzles/cup.ppc" text/x-nonogram-pp
+    # Debian gives *.pps to presentations, and we leave it to them.
+    check_type "$work/other/cup.pps" application/vnd.ms-powerpoint
+    got=$(in_home types xdg-mime query filetype "$work/other/cup.pps")
+    report_if_equal "$got" text/plain "cup.pps outside GNOME and Xfce (xdg-mime through file): $got"
+}
+
+# The maker's lines go to stdout; what the bus or the maker says besides is
+# shown only when a check failed.
+check_thumbnails() { # MAKER [COMMAND TO RUN IT IN...]
+    maker=$1
+    shift
+    if ! in_home "$maker" "$@" /usr/bin/python3 tests/desktop/thumbnails.py "$maker" "$work/puzzles" \
+        "$work/expected" 2>"$work/$maker-stderr.txt"; then
+        failures=$((failures + 1))
+        cat "$work/$maker-stderr.txt"
+    fi
+}
+
+rm -rf "$work"
+mkdir -p "$work"
+check_lintian
+check_layout
+
+trap purge EXIT
+trap 'exit 1' INT TERM
+# shellcheck disable=SC2046
+apt install --no-install-recommends $(for package in $packages; do echo ./build/deb/"${package}"_*.deb; done)
+make_files
+make_expected_thumbnails
+check_types
+echo "-- tumbler, on a private session bus"
+check_thumbnails tumbler dbus-run-session --
+echo "-- the GNOME thumbnail factory, in its sandbox"
+check_thumbnails gnome
+
+echo "-- after the purge"
+purge
+trap - EXIT
+got=$(content_type "$work/puzzles/heart.dat")
+report_if_equal "$got" application/octet-stream "the MIME database forgot our types: heart.dat is $got"
+
+if [ "$failures" -ne 0 ]; then
+    echo "Linux desktop: $failures checks failed"
+    exit 1
+fi
+echo "Linux desktop: every check passed"
