@@ -39,6 +39,8 @@ int main(int argc, char** argv)
         return RunInfo(*line);
     case CommandLine::Command::Render:
         return RunRender(*line);
+    case CommandLine::Command::Solve:
+        return RunSolve(*line);
     }
     return kUsageError;
 }
