@@ -1,5 +1,7 @@
 #include "Summary.h"
 
+#include "SolverBench.h"
+
 #include <cstdio>
 
 namespace {
@@ -9,25 +11,6 @@ constexpr double kMaxTypicalSeconds = 1e-3;
 constexpr double kMaxLoadToPaint = 0.05;
 constexpr double kMaxPeakToBitmap = 1.3;
 constexpr double kMebibyte = 1024.0 * 1024.0;
-
-// Says whether each goal was met, and counts the misses.
-class CGoalTally {
-public:
-    const char* Verdict(bool met)
-    {
-        m_checked += 1;
-        m_missed += met ? 0 : 1;
-        return met ? "met" : "MISSED";
-    }
-    void PrintTotal() const
-    {
-        std::printf("%d of %d goals met%s\n", m_checked - m_missed, m_checked, m_missed == 0 ? "." : ": see MISSED.");
-    }
-
-private:
-    int m_checked = 0;
-    int m_missed = 0;
-};
 
 double Milliseconds(double seconds)
 {
@@ -118,6 +101,11 @@ void PrintLoadToPicture(const std::map<std::string, double>& medians)
 
 } // namespace
 
+void CGoalTally::PrintTotal() const
+{
+    std::printf("%d of %d goals met%s\n", m_checked - m_missed, m_checked, m_missed == 0 ? "." : ": see MISSED.");
+}
+
 std::string LoadBenchmarkName(const std::string& label)
 {
     return "Load/" + label;
@@ -145,8 +133,10 @@ void PrintGoals(const std::map<std::string, double>& medians, const std::vector<
     PrintTypical(medians, tally);
     PrintLoads(medians, loadLabels, tally);
     PrintPeak(peak, tally);
+    PrintSolverGoals(medians, tally);
     tally.PrintTotal();
     std::printf("\nFor reference (no goals):\n");
     PrintPaintInPlace(medians);
     PrintLoadToPicture(medians);
+    PrintSolverFigures(medians);
 }

@@ -1,10 +1,11 @@
-// Times loading, derivation, painting and PNG encoding against the physical
+// Times loading, derivation, painting, PNG encoding and solving against the physical
 // floor of painting (one pass over a new bitmap of the picture's size), then
 // prints the goals with their figures. `--puzzles=DIR` writes the measured
 // puzzle files into DIR and keeps them, so that other hosts can time the same
 // files; otherwise they live in a temporary folder for the run only.
 #include "BenchPuzzles.h"
 #include "PeakMemory.h"
+#include "SolverBench.h"
 #include "Summary.h"
 
 #include "cli/PngWriter.h"
@@ -233,6 +234,7 @@ int main(int argc, char** argv)
     const std::optional<RenderPeak> peak = MeasureRenderPeak(puzzles.largest.path);
 
     RegisterAll(puzzles, folder.Path());
+    RegisterSolverBenchmarks(folder.Path());
     CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintGoals(reporter.Medians(), LabelsOf(puzzles.largestOfEachFormat), peak);
