@@ -67,10 +67,20 @@ void Register(const std::string& name, const std::string& path)
         ->ReportAggregatesOnly(true);
 }
 
+const char* AnswerName(SolveAnswer answer)
+{
+    switch (answer) {
+    case SolveAnswer::NoSolution: return "no solution";
+    case SolveAnswer::Unique: return "unique";
+    case SolveAnswer::Several: return "several";
+    case SolveAnswer::Undecided: break;
+    }
+    return "undecided";
+}
+
 std::string Describe(const SolveReport& report)
 {
-    const char* answers[] = {"no solution", "unique", "several", "undecided"};
-    std::string text = answers[static_cast<int>(report.answer)];
+    const std::string text = AnswerName(report.answer);
     switch (report.lineLogic) {
     case LineLogicVerdict::Solves:
         return text + ", line logic alone in " + std::to_string(report.lineLogicPasses) + " passes";

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <bit>
 #include <cstdint>
 
@@ -148,5 +147,5 @@ private:
         return x >> 32 | x << 32;
     }
 
-    std::array<std::uint64_t, Words> m_words{};
+    std::uint64_t m_words[Words]{};
 };
