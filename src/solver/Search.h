@@ -9,8 +9,8 @@
 // at every step: each open cell next to a known one is tried in each of its
 // colours; a colour whose line logic ends in a contradiction is struck out, and
 // a cell that every surviving colour narrows alike is narrowed. When probing
-// finds nothing more, the search branches on the cell whose probes settled the
-// most cells.
+// finds nothing more, the search branches on the cell whose probes changed the
+// most cells, in its least telling colour and its most telling one alike.
 //
 // Finding a first solution is heavy-tailed: one early wrong turn can hide a
 // solution behind a subtree that takes ages to refute. So the first solution is
@@ -76,7 +76,7 @@ private:
     std::vector<int> m_touched;
     std::uint64_t m_probeSerial = 0;
     std::uint64_t m_cellSerial = 0;
-    // The cell of the last sweep whose probes changed the most cells.
+    // The cell of the last sweep that the search should branch on.
     Choice m_bestProbed;
     std::int64_t m_bestProbeScore = -1;
     Choice m_rootBestProbed;
