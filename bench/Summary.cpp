@@ -1,5 +1,7 @@
 #include "Summary.h"
 
+#include "SolverBench.h"
+
 #include <cstdio>
 
 namespace {
@@ -15,25 +17,6 @@ constexpr std::uintmax_t kRgbPngBytes = 379284;
 constexpr double kMaxThumbnailLargestSeconds = 50e-3;
 constexpr double kMaxThumbnailTypicalSeconds = 5e-3;
 constexpr double kMaxThumbnailGrowthBytes = 32 * kMebibyte;
-
-// Says whether each goal was met, and counts the misses.
-class CGoalTally {
-public:
-    const char* Verdict(bool met)
-    {
-        m_checked += 1;
-        m_missed += met ? 0 : 1;
-        return met ? "met" : "MISSED";
-    }
-    void PrintTotal() const
-    {
-        std::printf("%d of %d goals met%s\n", m_checked - m_missed, m_checked, m_missed == 0 ? "." : ": see MISSED.");
-    }
-
-private:
-    int m_checked = 0;
-    int m_missed = 0;
-};
 
 double Milliseconds(double seconds)
 {
@@ -156,6 +139,11 @@ void PrintLoadToPicture(const std::map<std::string, double>& medians)
 
 } // namespace
 
+void CGoalTally::PrintTotal() const
+{
+    std::printf("%d of %d goals met%s\n", m_checked - m_missed, m_checked, m_missed == 0 ? "." : ": see MISSED.");
+}
+
 std::string LoadBenchmarkName(const std::string& label)
 {
     return "Load/" + label;
@@ -185,8 +173,10 @@ void PrintGoals(const std::map<std::string, double>& medians, const std::vector<
     PrintPeak(figures.renderPeak, tally);
     PrintEncoding(medians, figures.pngBytes, tally);
     PrintThumbnails(medians, figures.thumbnailPeak, tally);
+    PrintSolverGoals(medians, tally);
     tally.PrintTotal();
     std::printf("\nFor reference (no goals):\n");
     PrintPaintInPlace(medians);
     PrintLoadToPicture(medians);
+    PrintSolverFigures(medians);
 }

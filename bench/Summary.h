@@ -24,6 +24,22 @@ inline constexpr const char* kThumbnailLargest = "Thumbnail/largest/256";
 inline constexpr int kThumbnailSize = 256;
 std::string LoadBenchmarkName(const std::string& label);
 
+// Says whether each goal was met, and counts the misses.
+class CGoalTally {
+public:
+    const char* Verdict(bool met)
+    {
+        m_checked += 1;
+        m_missed += met ? 0 : 1;
+        return met ? "met" : "MISSED";
+    }
+    void PrintTotal() const;
+
+private:
+    int m_checked = 0;
+    int m_missed = 0;
+};
+
 // The console report, also keeping the median CPU time of every benchmark.
 class CMedianReporter : public benchmark::ConsoleReporter {
 public:

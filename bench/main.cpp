@@ -1,10 +1,11 @@
-// Times loading, derivation, painting, PNG encoding and thumbnails against the
-// physical floor of painting (one pass over a new bitmap of the picture's
-// size), then prints the goals with their figures. `--puzzles=DIR` writes the measured
+// Times loading, derivation, painting, PNG encoding, thumbnails and solving
+// against the physical floor of painting (one pass over a new bitmap of the
+// picture's size), then prints the goals with their figures. `--puzzles=DIR` writes the measured
 // puzzle files into DIR and keeps them, so that other hosts can time the same
 // files; otherwise they live in a temporary folder for the run only.
 #include "BenchPuzzles.h"
 #include "PeakMemory.h"
+#include "SolverBench.h"
 #include "Summary.h"
 
 #include "cli/ThumbnailWriter.h"
@@ -267,6 +268,7 @@ int main(int argc, char** argv)
         MeasureThumbnailPeak(puzzles.largest.path, kThumbnailSize, folder.Path() + "/largest-thumbnail.png");
 
     RegisterAll(puzzles, folder.Path());
+    RegisterSolverBenchmarks(folder.Path());
     CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     figures.pngBytes = FileBytes(LargestPng(folder.Path()));

@@ -86,7 +86,22 @@ PAINT = {
     "pp-cup": bytes([4, 12, 1]) + PP["cup"],
 }
 
-CORPORA = {"native": NATIVE, "tgr": TGR, "tgw": TGW, "tgp": TGP, "pp": PP, "registry": REGISTRY, "paint": PAINT}
+# The solve target's input: reader (as for paint), then the file.
+SOLVE = {
+    "pp-two-solutions": bytes([4]) + b"2 2\n1 1\n1 1\n",
+    "pp-none-by-search": bytes([4]) + b"3 3\n1 1 1\n- 1 1\n",
+    "pp-unique-by-search": bytes([4]) + b"4 4\n1 1 1 1\n11 2 - -\n",
+    "pp-cup": bytes([4]) + PP["cup"],
+    "native-colours": bytes([0]) + native(5, 3, picture=[[1, 1, 2, 0, 3], [0, 2, 2, 3, 3], [4, 0, 1, 1, 0]],
+                                          colour_count=5),
+    "native-clues-only": bytes([0]) + NATIVE["clues-only"],
+    "tgr-crossed": bytes([1]) + TGR["crossed"],
+    "tgw-mixed": bytes([2]) + TGW["mixed"],
+    "tgp-house": bytes([3]) + TGP["house"],
+}
+
+CORPORA = {"native": NATIVE, "tgr": TGR, "tgw": TGW, "tgp": TGP, "pp": PP, "registry": REGISTRY, "paint": PAINT,
+           "solve": SOLVE}
 
 
 def main():

@@ -5,6 +5,7 @@
 const char* const kUsage = "usage: gridlook info [--json] [options] FILE...\n"
                            "       gridlook render [options] FILE -o OUT.png\n"
                            "       gridlook render [options] FILE... -d DIR\n"
+                           "       gridlook solve [--json] [--max-seconds S] FILE...\n"
                            "       gridlook thumbnail -s SIZE [options] FILE OUT.png\n"
                            "       gridlook --help";
 
@@ -16,6 +17,21 @@ const char* const kHelp = R"(gridlook - show nonogram puzzle files
   gridlook render FILE -o OUT.png
                                  the puzzle as the viewer shows it, as a PNG
   gridlook render FILE... -d DIR one PNG per file in DIR, named FILE.png
+    --blank                      the clues and an empty grid, the picture left
+                                 out: the view to print or to solve from
+    --solution                   the solution of the clues painted into the
+                                 grid; refused when there is none or several,
+                                 or none is found within --max-seconds
+  gridlook solve FILE...         one line per file: whether its clues have no
+                                 solution, one or several (and where two of
+                                 them differ), whether line-by-line logic
+                                 alone solves it and in how many passes, the
+                                 time taken, and for a file that holds a
+                                 picture (a native file with its picture, a
+                                 .tgw) whether the picture fits its clues
+  gridlook solve --json FILE...  one JSON object per file, with the solutions
+    --max-seconds S              give up on a puzzle after S seconds and call
+                                 it undecided (default 10)
   gridlook thumbnail -s SIZE FILE OUT.png
                                  the viewer's picture made smaller, at most
                                  SIZE x SIZE pixels (SIZE 1 to 1024), for file
@@ -36,8 +52,10 @@ over them for one run:
 
 Exit status: 0 when every file loaded (and rendered); 3 when a file's contents
 were refused; 4 when a file could not be read; 1 when a picture could not be
-made or written; 2 for a usage error. The first failure decides, and stderr
-says why, one line per failing file.
+made or written; 2 for a usage error. solve, and render --solution, also give
+5 when a file's clues have no solution or several, and 6 when it stayed
+undecided. The first failure decides, and stderr says why, one line per failing
+file.
 )";
 
 namespace {
@@ -71,6 +89,17 @@ bool ParseThumbnailSize(const std::string& text, int& size)
     return error == std::errc() && end == text.data() + text.size() && size >= 1 && size <= kMaxThumbnailSize;
 }
 
+bool ParseSeconds(const std::string& text, std::optional<double>& seconds)
+{
+    constexpr double kLongestWait = 86400;
+    double number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || !(number > 0 && number <= kLongestWait))
+        return false;
+    seconds = number;
+    return true;
+}
+
 // Options that take no value; false when `option` is not one of them.
 bool ApplySwitch(const std::string& option, CommandLine& line)
 {
@@ -83,6 +112,10 @@ bool ApplySwitch(const std::string& option, CommandLine& line)
         overlay.singleStrike = option == "--single-strike";
     else if (option == "--centre" || option == "--no-centre")
         overlay.centrePicture = option == "--centre";
+    else if (option == "--blank")
+        line.blank = true;
+    else if (option == "--solution")
+        line.solution = true;
     else
         return false;
     return true;
@@ -111,6 +144,11 @@ bool ApplyValueOption(const std::string& option, const std::string& value, Comma
             error = "-s takes a whole number from 1 to " + std::to_string(kMaxThumbnailSize) + ", not '" + value + "'";
             return false;
         }
+    } else if (option == "--max-seconds") {
+        if (!ParseSeconds(value, line.maxSeconds)) {
+            error = "--max-seconds takes a number of seconds above 0, at most 86400, not '" + value + "'";
+            return false;
+        }
     } else if (option == "-o" && line.command == CommandLine::Command::Render) {
         line.outputFile = value;
     } else if (option == "-d" && line.command == CommandLine::Command::Render) {
@@ -130,7 +168,21 @@ bool CheckRenderTarget(const CommandLine& line, std::string& error)
     else if (!line.outputFile.empty() && line.files.size() != 1)
         error = "-o takes the picture of one file; use -d DIR for several";
     else if (line.json)
-        error = "--json belongs to info";
+        error = "--json belongs to info and solve";
+    else if (line.blank && line.solution)
+        error = "--blank and --solution exclude each other";
+    return error.empty();
+}
+
+// The solver's options belong to the commands that solve.
+bool CheckSolveOptions(const CommandLine& line, std::string& error)
+{
+    const bool render = line.command == CommandLine::Command::Render;
+    const bool solves = line.command == CommandLine::Command::Solve || (render && line.solution);
+    if ((line.blank || line.solution) && !render)
+        error = "--blank and --solution belong to render";
+    else if (line.maxSeconds && !solves)
+        error = "--max-seconds belongs to solve and render --solution";
     return error.empty();
 }
 
@@ -163,6 +215,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         line.command = CommandLine::Command::Render;
     else if (arguments[0] == "thumbnail")
         line.command = CommandLine::Command::Thumbnail;
+    else if (arguments[0] == "solve")
+        line.command = CommandLine::Command::Solve;
     else {
         error = "unknown command '" + arguments[0] + "'";
         return std::nullopt;
@@ -193,6 +247,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     if (line.command == CommandLine::Command::Render && !CheckRenderTarget(line, error))
         return std::nullopt;
     if (line.command == CommandLine::Command::Thumbnail && !TakeThumbnailTarget(line, error))
+        return std::nullopt;
+    if (!CheckSolveOptions(line, error))
         return std::nullopt;
     return line;
 }

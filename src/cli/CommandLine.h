@@ -7,7 +7,7 @@
 #include <vector>
 
 struct CommandLine {
-    enum class Command { Help, Info, Render, Thumbnail };
+    enum class Command { Help, Info, Render, Solve, Thumbnail };
 
     Command command = Command::Help;
     std::vector<std::string> files;
@@ -16,6 +16,12 @@ struct CommandLine {
     std::string outputDirectory; // render -d
     int thumbnailSize = 0;       // thumbnail -s
     SettingsOverlay overlay;
+    bool blank = false;          // render --blank
+    bool solution = false;       // render --solution
+    std::optional<double> maxSeconds; // solve, render --solution
+
+    // The time a person waiting would give one puzzle, unless told otherwise.
+    double SolveSeconds() const { return maxSeconds.value_or(10.0); }
 };
 
 // Returns the parsed command line, or nullopt with `error` set for a usage error.

@@ -7,6 +7,7 @@
 int RunInfo(const CommandLine& line);
 int RunRender(const CommandLine& line);
 int RunThumbnail(const CommandLine& line);
+int RunSolve(const CommandLine& line);
 
 // One line on stderr naming the file and why it did not load.
 void ReportLoadFailure(const std::string& path, LoadStatus status);
@@ -14,3 +15,7 @@ void ReportFailure(const std::string& path, const std::string& reason);
 
 // Exit status when a picture could not be made or written.
 inline constexpr int kPictureFailed = 1;
+// Exit statuses of solving: the clues have no solution or several; the time
+// limit came before an answer.
+inline constexpr int kNotUnique = 5;
+inline constexpr int kUndecided = 6;

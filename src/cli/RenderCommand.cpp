@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/PngWriter.h"
+#include "cli/SolveCommand.h"
 #include "platform/posix/RasterPicture.h"
 #include "platform/posix/RasterText.h"
 #include "render/Numbers.h"
@@ -53,6 +54,24 @@ void WarnOnceWithoutTextFont(const CTessGrid& puzzle)
                  kClueFontFace);
 }
 
+// --blank leaves the grid empty and --solution fills it with the solution of
+// the clues; either way the puzzle is then painted as every puzzle is. Returns
+// the exit status when there is nothing to paint, else 0.
+int ChoosePicture(const CommandLine& line, const std::string& path, CTessGrid& puzzle)
+{
+    if (line.blank)
+        puzzle.m_picture.emplace(puzzle.m_height, puzzle.m_width);
+    if (!line.solution)
+        return 0;
+    SolveReport report = SolvePuzzle(puzzle, CDeadline::Seconds(line.SolveSeconds()));
+    if (report.answer != SolveAnswer::Unique) {
+        ReportFailure(path, "nothing painted: " + AnswerText(report, line.SolveSeconds()));
+        return ExitStatusOf(report.answer);
+    }
+    puzzle.m_picture = std::move(report.solutions.front());
+    return 0;
+}
+
 int RenderOne(const CommandLine& line, const std::string& path, const Progress& progress)
 {
     CTessGrid puzzle(path, line.overlay);
@@ -60,6 +79,10 @@ int RenderOne(const CommandLine& line, const std::string& path, const Progress& 
         progress.ClearLine();
         ReportLoadFailure(path, puzzle.m_status);
         return puzzle.m_status;
+    }
+    if (const int status = ChoosePicture(line, path, puzzle); status != 0) {
+        progress.ClearLine();
+        return status;
     }
     WarnOnceWithoutTextFont(puzzle);
     const std::unique_ptr<CRasterSurface> picture = PaintScrollArea(puzzle);

@@ -41,6 +41,8 @@ int main(int argc, char** argv)
         return RunRender(*line);
     case CommandLine::Command::Thumbnail:
         return RunThumbnail(*line);
+    case CommandLine::Command::Solve:
+        return RunSolve(*line);
     }
     return kUsageError;
 }

@@ -9,20 +9,13 @@ namespace {
 // run of 100 or more does.
 constexpr int kLongestStoredRun = 127;
 
-// A marked-empty cell is empty, and a colour without a palette entry is the
-// background: neither starts a run.
-std::uint8_t InkOf(std::uint8_t cell)
-{
-    return cell == kMarkedEmpty ? 0 : CTessGrid::PaletteIndex(cell);
-}
-
 template <typename CellAt>
 int CountRuns(int length, CellAt cellAt)
 {
     int runs = 0;
     std::uint8_t current = 0;
     for (int i = 0; i < length; ++i) {
-        const std::uint8_t ink = InkOf(cellAt(i));
+        const std::uint8_t ink = CTessGrid::InkOf(cellAt(i));
         if (ink != current && current != 0)
             ++runs;
         current = ink;
@@ -43,7 +36,7 @@ void FillRunsFromEnd(int length, CellAt cellAt, std::span<ClueEntry> list)
             list[--slot] = {static_cast<std::uint8_t>(std::min(runLength, kLongestStoredRun)), current};
     };
     for (int i = length - 1; i >= 0; --i) {
-        const std::uint8_t ink = InkOf(cellAt(i));
+        const std::uint8_t ink = CTessGrid::InkOf(cellAt(i));
         if (ink == current) {
             ++runLength;
             continue;

@@ -86,6 +86,14 @@ public:
     // The colour that a colour index is drawn in.
     Colour PaletteColour(std::uint8_t colourIndex) const { return RgbOf(m_palette[PaletteIndex(colourIndex)]); }
 
+    // The colour a picture cell shows as ink: a marked-empty cell is empty and
+    // a colour without a palette entry is the background, so neither starts a
+    // run. Clues are derived, and pictures compared with clues, by this rule.
+    static std::uint8_t InkOf(std::uint8_t cell)
+    {
+        return cell == kMarkedEmpty ? 0 : PaletteIndex(cell);
+    }
+
     // Pixel position of a cell's top-left corner; false when there is no such cell.
     bool CellOrigin(CellArea area, int a, int b, int& x, int& y) const;
     // Stores the layout's width and height in m_layoutWidth and m_layoutHeight.

@@ -1,0 +1,228 @@
+#include "cli/SolveCommand.h"
+
+#include "cli/Commands.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+enum class PictureCheck { NoPicture, Fits, DoesNotFit };
+
+struct Cell {
+    int row;
+    int column;
+};
+
+Cell FirstDifference(const Picture& a, const Picture& b)
+{
+    for (int row = 0; row < a.LineCount(); ++row) {
+        for (int column = 0; column < a.LineLength(); ++column) {
+            if (a[row][column] != b[row][column])
+                return {row, column};
+        }
+    }
+    return {0, 0};
+}
+
+std::string Plural(int count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string SecondsText(double seconds)
+{
+    char text[32];
+    if (seconds < 1)
+        std::snprintf(text, sizeof text, "%.3g ms", seconds * 1e3);
+    else
+        std::snprintf(text, sizeof text, "%.3g s", seconds);
+    return text;
+}
+
+std::string LineLogicText(const SolveReport& report)
+{
+    const std::string passes = Plural(report.lineLogicPasses, "pass", "passes");
+    switch (report.lineLogic) {
+    case LineLogicVerdict::Solves:
+        return "line logic solves it in " + passes;
+    case LineLogicVerdict::Stalls:
+        return "line logic stops after " + passes + " with " + std::to_string(report.cellsKnownByLineLogic) + " of " +
+               std::to_string(report.cellCount) + " cells known";
+    case LineLogicVerdict::ProvesNoSolution:
+        return "line logic finds a line that nothing fits in " + passes;
+    case LineLogicVerdict::Unfinished:
+        break;
+    }
+    return "line logic did not finish";
+}
+
+std::string PictureText(SolveAnswer answer, PictureCheck check)
+{
+    if (check == PictureCheck::DoesNotFit)
+        return "the picture does not fit its clues";
+    if (answer == SolveAnswer::Unique)
+        return "the picture is the solution";
+    return answer == SolveAnswer::Several ? "the picture is one of the solutions" : "the picture fits its clues";
+}
+
+const char* AnswerName(SolveAnswer answer)
+{
+    switch (answer) {
+    case SolveAnswer::NoSolution: return "none";
+    case SolveAnswer::Unique: return "unique";
+    case SolveAnswer::Several: return "several";
+    case SolveAnswer::Undecided: break;
+    }
+    return "undecided";
+}
+
+const char* LineLogicName(LineLogicVerdict verdict)
+{
+    switch (verdict) {
+    case LineLogicVerdict::Solves: return "solves";
+    case LineLogicVerdict::Stalls: return "stalls";
+    case LineLogicVerdict::ProvesNoSolution: return "contradiction";
+    case LineLogicVerdict::Unfinished: break;
+    }
+    return "unfinished";
+}
+
+std::string JsonString(const std::string& text)
+{
+    std::string json = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            json += escape;
+        } else {
+            json += c;
+        }
+    }
+    return json + "\"";
+}
+
+std::string JsonRows(const Picture& picture)
+{
+    std::string json = "[";
+    for (int row = 0; row < picture.LineCount(); ++row) {
+        json += row ? ", [" : "[";
+        for (int column = 0; column < picture.LineLength(); ++column)
+            json += (column ? ", " : "") + std::to_string(picture[row][column]);
+        json += "]";
+    }
+    return json + "]";
+}
+
+const char* PictureJson(PictureCheck check)
+{
+    switch (check) {
+    case PictureCheck::Fits: return "true";
+    case PictureCheck::DoesNotFit: return "false";
+    case PictureCheck::NoPicture: break;
+    }
+    return "null";
+}
+
+std::string SolveJson(const std::string& path, const SolveReport& report, PictureCheck check, double seconds)
+{
+    std::string solutions = "[";
+    for (const Picture& solution : report.solutions)
+        solutions += (solutions.size() > 1 ? ", " : "") + JsonRows(solution);
+    char time[32];
+    std::snprintf(time, sizeof time, "%.6f", seconds);
+    return "{\"file\": " + JsonString(path) + ", \"status\": 0, \"answer\": \"" + AnswerName(report.answer) +
+           "\", \"lineLogic\": \"" + LineLogicName(report.lineLogic) +
+           "\", \"passes\": " + std::to_string(report.lineLogicPasses) +
+           ", \"knownCells\": " + std::to_string(report.cellsKnownByLineLogic) +
+           ", \"cells\": " + std::to_string(report.cellCount) + ", \"seconds\": " + time +
+           ", \"pictureFits\": " + PictureJson(check) + ", \"solutions\": " + solutions +
+           "]}";
+}
+
+std::string SolveLine(const std::string& path, const SolveReport& report, PictureCheck check, double seconds,
+                      double maxSeconds)
+{
+    std::string text = path + ": " + AnswerText(report, maxSeconds) + "; " + LineLogicText(report);
+    if (check != PictureCheck::NoPicture)
+        text += "; " + PictureText(report.answer, check);
+    return text + "; " + SecondsText(seconds);
+}
+
+PictureCheck CheckPicture(const CTessGrid& puzzle)
+{
+    if (!HoldsPicture(puzzle))
+        return PictureCheck::NoPicture;
+    return PictureFitsClues(*puzzle.m_picture, CluesOf(puzzle)) ? PictureCheck::Fits : PictureCheck::DoesNotFit;
+}
+
+int SolveOne(const CommandLine& line, const std::string& path)
+{
+    CTessGrid puzzle(path, line.overlay);
+    if (puzzle.m_status != LoadOk) {
+        if (line.json)
+            std::printf("{\"file\": %s, \"status\": %d}\n", JsonString(path).c_str(), puzzle.m_status);
+        ReportLoadFailure(path, puzzle.m_status);
+        return puzzle.m_status;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const SolveReport report = SolvePuzzle(puzzle, CDeadline::Seconds(line.SolveSeconds()));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const std::string text = line.json ? SolveJson(path, report, CheckPicture(puzzle), seconds)
+                                       : SolveLine(path, report, CheckPicture(puzzle), seconds, line.SolveSeconds());
+    std::printf("%s\n", text.c_str());
+    return ExitStatusOf(report.answer);
+}
+
+} // namespace
+
+bool HoldsPicture(const CTessGrid& puzzle)
+{
+    return puzzle.m_noPicture == 0;
+}
+
+std::string AnswerText(const SolveReport& report, double maxSeconds)
+{
+    switch (report.answer) {
+    case SolveAnswer::NoSolution:
+        return "no solution";
+    case SolveAnswer::Unique:
+        return "one solution";
+    case SolveAnswer::Several: {
+        const Cell cell = FirstDifference(report.solutions[0], report.solutions[1]);
+        return "several solutions, two of them differ at row " + std::to_string(cell.row + 1) + ", column " +
+               std::to_string(cell.column + 1);
+    }
+    case SolveAnswer::Undecided:
+        break;
+    }
+    char limit[32];
+    std::snprintf(limit, sizeof limit, "%g", maxSeconds);
+    return std::string("undecided within ") + limit + " s" + (report.solutions.empty() ? "" : " (one solution found)");
+}
+
+int ExitStatusOf(SolveAnswer answer)
+{
+    switch (answer) {
+    case SolveAnswer::Unique: return 0;
+    case SolveAnswer::Undecided: return kUndecided;
+    case SolveAnswer::NoSolution:
+    case SolveAnswer::Several: break;
+    }
+    return kNotUnique;
+}
+
+int RunSolve(const CommandLine& line)
+{
+    int exitStatus = 0;
+    for (const std::string& path : line.files) {
+        const int status = SolveOne(line, path);
+        if (exitStatus == 0)
+            exitStatus = status;
+    }
+    return exitStatus;
+}

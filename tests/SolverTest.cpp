@@ -1,0 +1,204 @@
+// The solver on puzzles read from files: what a clue list means to it, known
+// puzzles with several solutions, none, or one that line logic cannot reach,
+// the time limit, and the largest puzzles.
+#include "solver/PuzzleSolver.h"
+#include "support/PuzzleFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr CDeadline::Seconds kAmple{600};
+
+SolveReport Solve(const std::unique_ptr<CTessGrid>& puzzle)
+{
+    EXPECT_EQ(puzzle->m_status, LoadOk);
+    return SolvePuzzle(*puzzle, kAmple);
+}
+
+SolveReport SolvePp(const std::string& text)
+{
+    return Solve(LoadText(text, ".pp"));
+}
+
+std::vector<std::string> Rows(const Picture& picture)
+{
+    std::vector<std::string> rows;
+    for (int row = 0; row < picture.LineCount(); ++row) {
+        rows.emplace_back();
+        for (const std::uint8_t cell : picture[row])
+            rows.back() += cell == 0 ? '.' : static_cast<char>('0' + cell);
+    }
+    return rows;
+}
+
+TEST(Solver, TheTwoByTwoDiagonalHasTwoSolutions)
+{
+    const SolveReport report = SolvePp("2 2\n1 1\n1 1\n");
+    EXPECT_EQ(report.answer, SolveAnswer::Several);
+    EXPECT_EQ(report.lineLogic, LineLogicVerdict::Stalls);
+    EXPECT_EQ(report.cellsKnownByLineLogic, 0);
+    ASSERT_EQ(report.solutions.size(), 2u);
+    const std::vector<std::vector<std::string>> diagonals = {{"1.", ".1"}, {".1", "1."}};
+    EXPECT_NE(Rows(report.solutions[0]), Rows(report.solutions[1]));
+    for (const Picture& solution : report.solutions)
+        EXPECT_NE(std::ranges::find(diagonals, Rows(solution)), diagonals.end());
+}
+
+TEST(Solver, NoSolutionByLineLogicOrBySearch)
+{
+    // Four filled cells by the columns, two by the rows: a row of two cells
+    // cannot hold a run of 2 and a run of 1.
+    const SolveReport byLines = SolvePp("2 2\n2 2\n1 1\n");
+    EXPECT_EQ(byLines.answer, SolveAnswer::NoSolution);
+    EXPECT_EQ(byLines.lineLogic, LineLogicVerdict::ProvesNoSolution);
+    EXPECT_TRUE(byLines.solutions.empty());
+
+    // Three filled cells by the columns, two by the rows; every line on its
+    // own can be arranged, so only search shows it.
+    const SolveReport bySearch = SolvePp("3 3\n1 1 1\n- 1 1\n");
+    EXPECT_EQ(bySearch.answer, SolveAnswer::NoSolution);
+    EXPECT_EQ(bySearch.lineLogic, LineLogicVerdict::Stalls);
+}
+
+TEST(Solver, UniqueButBeyondLineLogic)
+{
+    // The run of 2 in row 2 must stand in the middle, for row 1's two runs
+    // cannot touch; no single line says so.
+    const SolveReport report = SolvePp("4 4\n1 1 1 1\n11 2 - -\n");
+    EXPECT_EQ(report.answer, SolveAnswer::Unique);
+    EXPECT_EQ(report.lineLogic, LineLogicVerdict::Stalls);
+    EXPECT_EQ(report.cellsKnownByLineLogic, 8);
+    ASSERT_EQ(report.solutions.size(), 1u);
+    EXPECT_EQ(Rows(report.solutions[0]), (std::vector<std::string>{"1..1", ".11.", "....", "...."}));
+}
+
+TEST(Solver, LineLogicCountsItsPasses)
+{
+    const auto house = std::make_unique<CTessGrid>(std::string(GRIDLOOK_SOURCE_DIR "/examples/house.tgp"));
+    const SolveReport solved = Solve(house);
+    EXPECT_EQ(solved.answer, SolveAnswer::Unique);
+    EXPECT_EQ(solved.lineLogic, LineLogicVerdict::Solves);
+    EXPECT_EQ(solved.lineLogicPasses, 2);
+    EXPECT_EQ(Rows(solved.solutions[0]),
+              (std::vector<std::string>{"..1..", ".111.", "11111", "1...1", "1.1.1", "11111"}));
+}
+
+// Colours: runs of different colours may touch; the same colour needs a blank
+// between its runs.
+TEST(Solver, RunsOfDifferentColoursTouch)
+{
+    NativeFile file;
+    file.colourCount = 3;
+    file.width = 4;
+    file.height = 1;
+    file.picture = PictureBytes({"1122"});
+    const SolveReport touching = Solve(LoadNative(file));
+    EXPECT_EQ(touching.answer, SolveAnswer::Unique);
+    EXPECT_EQ(Rows(touching.solutions[0]), (std::vector<std::string>{"1122"}));
+
+    file.picture = PictureBytes({"11.1"});
+    const SolveReport parted = Solve(LoadNative(file));
+    EXPECT_EQ(Rows(parted.solutions[0]), (std::vector<std::string>{"11.1"}));
+}
+
+NativeFile OneRowOfClues(std::vector<std::uint8_t> rowClue, int width)
+{
+    NativeFile file;
+    file.colourCount = 3;
+    file.width = static_cast<std::uint8_t>(width);
+    file.height = 1;
+    file.noPicture = 1;
+    file.rowClueMax = static_cast<std::uint8_t>(rowClue.size() / 2);
+    file.rowClues = rowClue;
+    return file;
+}
+
+TEST(Solver, HowClueListsAreRead)
+{
+    // No column lists: every column is empty, so the row must be too.
+    EXPECT_EQ(Solve(LoadNative(OneRowOfClues({2, 1}, 3))).answer, SolveAnswer::NoSolution);
+    EXPECT_EQ(Solve(LoadNative(OneRowOfClues({0, 1}, 3))).answer, SolveAnswer::Unique);
+
+    NativeFile file = OneRowOfClues({0x82, 1, 0x80, 2, 0, 5}, 2);
+    file.columnClueMax = 1;
+    file.columnClues = {1, 1, 1, 1};
+    // The crossed flag is not part of the length; 0x80 and 0 are empty slots.
+    const SolveReport crossed = Solve(LoadNative(file));
+    EXPECT_EQ(crossed.answer, SolveAnswer::Unique);
+    EXPECT_EQ(Rows(crossed.solutions[0]), (std::vector<std::string>{"11"}));
+
+    // A run of the background, or of a colour from 16 up, which stands for
+    // the background, can never be drawn: neither ignored nor drawn blank.
+    file.rowClueMax = 1;
+    for (const std::uint8_t background : {0, 17}) {
+        file.rowClues = {2, background};
+        file.columnClues = {1, background, 1, background};
+        EXPECT_EQ(Solve(LoadNative(file)).answer, SolveAnswer::NoSolution) << int{background};
+    }
+}
+
+TEST(Solver, PictureThatFitsIsTakenAsTheFirstSolution)
+{
+    NativeFile file;
+    file.width = 2;
+    file.height = 2;
+    file.picture = PictureBytes({".1", "1x"});
+    const SolveReport report = Solve(LoadNative(file));
+    EXPECT_EQ(report.answer, SolveAnswer::Several);
+    ASSERT_EQ(report.solutions.size(), 2u);
+    EXPECT_EQ(Rows(report.solutions[0]), (std::vector<std::string>{".1", "1."}));
+    EXPECT_EQ(Rows(report.solutions[1]), (std::vector<std::string>{"1.", ".1"}));
+}
+
+TEST(Solver, SameCluesSameAnswerAndEvidence)
+{
+    const std::string text = "6 6\n11 11 11 11 11 11\n11 11 11 11 11 11\n";
+    const SolveReport first = SolvePp(text);
+    const SolveReport again = SolvePp(text);
+    ASSERT_EQ(first.answer, SolveAnswer::Several);
+    ASSERT_EQ(again.solutions.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(Rows(first.solutions[i]), Rows(again.solutions[i]));
+}
+
+TEST(Solver, NoTimeLeavesItUndecided)
+{
+    const auto puzzle = LoadText("2 2\n1 1\n1 1\n", ".pp");
+    const SolveReport report = SolvePuzzle(*puzzle, CDeadline::Seconds(0));
+    EXPECT_EQ(report.answer, SolveAnswer::Undecided);
+    EXPECT_EQ(report.lineLogic, LineLogicVerdict::Unfinished);
+    EXPECT_TRUE(report.solutions.empty());
+}
+
+TEST(Solver, EmptyPuzzleHasOneSolution)
+{
+    const SolveReport report = Solve(LoadBytes({0, 0, 0, 0}, ".tgr"));
+    EXPECT_EQ(report.answer, SolveAnswer::Unique);
+    EXPECT_EQ(report.lineLogic, LineLogicVerdict::Solves);
+    EXPECT_EQ(report.cellCount, 0);
+}
+
+TEST(Solver, LargestPuzzles)
+{
+    // 255 x 255 in two colours without a blank: every clue is 255 runs of 1.
+    NativeFile checkerboard;
+    checkerboard.colourCount = 3;
+    checkerboard.width = 255;
+    checkerboard.height = 255;
+    for (int row = 0; row < 255; ++row) {
+        for (int column = 0; column < 255; ++column)
+            checkerboard.picture.push_back(static_cast<std::uint8_t>(1 + (row + column) % 2));
+    }
+    const SolveReport report = Solve(LoadNative(checkerboard));
+    EXPECT_EQ(report.answer, SolveAnswer::Unique);
+    EXPECT_EQ(report.lineLogic, LineLogicVerdict::Solves);
+    EXPECT_TRUE(std::ranges::equal(report.solutions[0].Items(), checkerboard.picture));
+
+    // 255 runs of 1 in one colour need 509 cells.
+    Bytes tgr(4, 255);
+    tgr.resize(4 + 2 * 255 * 255, 1);
+    EXPECT_EQ(Solve(LoadBytes(tgr, ".tgr")).answer, SolveAnswer::NoSolution);
+}
+
+} // namespace
