@@ -76,9 +76,20 @@ SAILBOAT = [
     "4.44.44.44.44.4",
 ]
 
-# Crossed-out clues (bit 7 set) show how a half-solved puzzle looks.
-ARROW_COLUMNS = [[(2, 1)], [(2, 1)], [(1, 1), (2, 2)], [(0x83, 1), (4, 2)], [(6, 2)], [(4, 2)], [(2, 2)], [(0x81, 1)]]
-ARROW_ROWS = [[(1, 2)], [(2, 2)], [(3, 2)], [(4, 1), (4, 2)], [(0x84, 1), (4, 2)], [(3, 2)], [(2, 2)], [(1, 2)]]
+# The clues of this arrow, its shaft in colour 1 and its head in colour 2; the
+# file stores only the clues. Crossed-out clues (bit 7 set) show how a
+# half-solved puzzle looks.
+#   ....2...
+#   ....22..
+#   ....222.
+#   11111222
+#   11111222
+#   ....222.
+#   ....22..
+#   ....2...
+ARROW_COLUMNS = [[(2, 1)], [(2, 1)], [(2, 1)], [(2, 1)], [(3, 2), (0x82, 1), (3, 2)], [(6, 2)], [(4, 2)],
+                 [(0x82, 2)]]
+ARROW_ROWS = [[(1, 2)], [(2, 2)], [(3, 2)], [(5, 1), (3, 2)], [(0x85, 1), (3, 2)], [(3, 2)], [(2, 2)], [(1, 2)]]
 
 SMILEY = [
     "..####..",
