@@ -98,6 +98,15 @@ std::string JsonClueLists(const std::optional<ClueLists>& lists)
     return text + "]";
 }
 
+std::string JsonSettings(const DisplaySettings& settings)
+{
+    return "{\"options1\": " + JsonList(settings.options1, JsonNumber) +
+           ", \"filledColour\": " + std::to_string(settings.filledColour) +
+           ", \"options3\": " + JsonList(settings.options3, JsonNumber) + "}";
+}
+
+} // namespace
+
 std::string JsonPicture(const Picture& picture)
 {
     std::string text = "[";
@@ -107,15 +116,6 @@ std::string JsonPicture(const Picture& picture)
     }
     return text + "]";
 }
-
-std::string JsonSettings(const DisplaySettings& settings)
-{
-    return "{\"options1\": " + JsonList(settings.options1, JsonNumber) +
-           ", \"filledColour\": " + std::to_string(settings.filledColour) +
-           ", \"options3\": " + JsonList(settings.options3, JsonNumber) + "}";
-}
-
-} // namespace
 
 std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle)
 {

@@ -1,6 +1,7 @@
 #include "cli/SolveCommand.h"
 
 #include "cli/Commands.h"
+#include "cli/InfoCommand.h"
 
 #include <chrono>
 #include <cstdio>
@@ -106,18 +107,6 @@ std::string JsonString(const std::string& text)
     return json + "\"";
 }
 
-std::string JsonRows(const Picture& picture)
-{
-    std::string json = "[";
-    for (int row = 0; row < picture.LineCount(); ++row) {
-        json += row ? ", [" : "[";
-        for (int column = 0; column < picture.LineLength(); ++column)
-            json += (column ? ", " : "") + std::to_string(picture[row][column]);
-        json += "]";
-    }
-    return json + "]";
-}
-
 const char* PictureJson(PictureCheck check)
 {
     switch (check) {
@@ -132,7 +121,7 @@ std::string SolveJson(const std::string& path, const SolveReport& report, Pictur
 {
     std::string solutions = "[";
     for (const Picture& solution : report.solutions)
-        solutions += (solutions.size() > 1 ? ", " : "") + JsonRows(solution);
+        solutions += (solutions.size() > 1 ? ", " : "") + JsonPicture(solution);
     char time[32];
     std::snprintf(time, sizeof time, "%.6f", seconds);
     return "{\"file\": " + JsonString(path) + ", \"status\": 0, \"answer\": \"" + AnswerName(report.answer) +
