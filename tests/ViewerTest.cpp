@@ -19,8 +19,9 @@ namespace {
 constexpr int kBar = headless::kScrollBarThickness;
 
 // A puzzle whose layout is `columns` wide and `rows` high with `rowSlots` clue
-// slots beside each row and one above each column, filled with a pattern.
-std::string PuzzleFile(int columns, int rows, int rowSlots = 3)
+// slots beside each row and `columnSlots` above each column, filled with a
+// pattern.
+std::string PuzzleFile(int columns, int rows, int rowSlots = 3, int columnSlots = 1)
 {
     NativeFile file;
     file.colourCount = 3;
@@ -28,8 +29,8 @@ std::string PuzzleFile(int columns, int rows, int rowSlots = 3)
     file.width = static_cast<std::uint8_t>(columns);
     file.height = static_cast<std::uint8_t>(rows);
     file.rowClueMax = static_cast<std::uint8_t>(rowSlots);
-    file.columnClueMax = 1;
-    for (int i = 0; i < columns; ++i)
+    file.columnClueMax = static_cast<std::uint8_t>(columnSlots);
+    for (int i = 0; i < columns * columnSlots; ++i)
         file.columnClues.insert(file.columnClues.end(), {static_cast<std::uint8_t>(i % 9 + 1), 1});
     for (int i = 0; i < rows * rowSlots; ++i)
         file.rowClues.insert(file.rowClues.end(), {static_cast<std::uint8_t>(i % 7 + 1), 2});
@@ -42,7 +43,6 @@ class Viewer : public testing::Test {
 protected:
     void SetUp() override
     {
-        headless::SetScreenSize(1024, 768);
         m_windowsBefore = headless::WindowCount();
         m_parent = headless::CreateParentWindow(800, 600);
         m_savedPrefix = std::getenv("WINEPREFIX");
@@ -194,13 +194,10 @@ TEST_F(Viewer, PaintCopiesThePictureWithWhiteMargins)
     ListCloseWindow(window);
 }
 
-// A lister on a monitor larger than the primary screen is larger than the
-// off-screen picture: what lies beyond it is white too, centred or not, and
-// however far the window has scrolled.
-TEST_F(Viewer, WindowLargerThanTheScreenIsPaintedEverywhere)
+// The off-screen picture is no larger than the scroll area: what lies beyond
+// it is white too, centred or not, and however far the window has scrolled.
+TEST_F(Viewer, WindowLargerThanThePictureIsPaintedEverywhere)
 {
-    headless::SetScreenSize(800, 600);
-    headless::ResizeWindow(m_parent, 1000, 800);
     for (const bool centre : {false, true}) {
         UseSettings(12, centre);
         const std::string small = PuzzleFile(10, 10);
@@ -217,15 +214,18 @@ TEST_F(Viewer, WindowLargerThanTheScreenIsPaintedEverywhere)
     }
 }
 
-// A window no larger than the picture needs no fill beyond it.
-TEST_F(Viewer, PaintIsOneCopyAndAtMostTwoFills)
+// A paint draws nothing of the puzzle anew: one copy, and a fill for each
+// side of the window that the picture leaves.
+TEST_F(Viewer, PaintIsOneCopyAndAFillForEachMargin)
 {
-    const WindowHandle window = Load(PuzzleFile(5, 5));
-    RecordingSurface dc(800, 600);
-    ViewerOf(window).OnPaint(dc);
-    EXPECT_EQ(dc.BitBlts(), 1);
-    EXPECT_EQ(dc.PatBlts(), 2);
-    ListCloseWindow(window);
+    for (const auto& [cells, fills] : {std::pair{5, 4}, std::pair{80, 0}}) {
+        const WindowHandle window = Load(PuzzleFile(cells, cells));
+        RecordingSurface dc(800, 600);
+        ViewerOf(window).OnPaint(dc);
+        EXPECT_EQ(dc.BitBlts(), 1) << cells;
+        EXPECT_EQ(dc.PatBlts(), fills) << cells;
+        ListCloseWindow(window);
+    }
 }
 
 TEST_F(Viewer, NavigationKeysScrollByTheTable)
@@ -276,58 +276,22 @@ TEST_F(Viewer, OnlyTheDigitsOneToSevenGoToTheParent)
     ListCloseWindow(window);
 }
 
-TEST_F(Viewer, PictureIsRebuiltOnShowAndWhenTheScreenGrowsOnly)
+// Resizing, scrolling and painting copy the picture that was made. Hidden,
+// nobody sees it (a host that destroys the window hides it first); shown
+// again, it is made again.
+TEST_F(Viewer, PictureIsRebuiltOnShowOnly)
 {
     const WindowHandle window = Load(PuzzleFile(5, 5));
     CGridlooker& viewer = ViewerOf(window);
-    EXPECT_EQ(viewer.m_bitmapWidth, 1024);
-    EXPECT_EQ(viewer.m_bitmapHeight, 768);
     const DrawObject first = viewer.m_bitmap;
-
     headless::ResizeWindow(m_parent, 300, 200);
     Key(window, kVkDown);
     headless::PaintWindow(window);
     EXPECT_EQ(viewer.m_bitmap, first);
-
-    headless::SetScreenSize(800, 600);
-    headless::PaintWindow(window);
-    EXPECT_EQ(viewer.m_bitmapWidth, 1024);
-
-    headless::SetScreenSize(1280, 1024);
-    headless::PaintWindow(window);
-    EXPECT_EQ(viewer.m_bitmapWidth, 1280);
-    EXPECT_EQ(viewer.m_bitmapHeight, 1024);
-
-    // Hidden, nobody sees it: a host that destroys the window hides it first.
-    headless::SetScreenSize(1024, 768);
-    const DrawObject shown = viewer.m_bitmap;
     SendWindowMessage(window, kWmShowWindow, 0, 0);
-    EXPECT_EQ(viewer.m_bitmap, shown);
+    EXPECT_EQ(viewer.m_bitmap, first);
     SendWindowMessage(window, kWmShowWindow, 1, 0);
-    EXPECT_NE(viewer.m_bitmap, shown);
-    EXPECT_EQ(viewer.m_bitmapWidth, 1024);
-    ListCloseWindow(window);
-}
-
-// A window that could never paint its puzzle is no use to the host, which
-// shows its own viewer when the file is declined.
-TEST_F(Viewer, PictureThatCannotBeMadeDeclinesTheFile)
-{
-    const std::string path = PuzzleFile(5, 5);
-    headless::SetScreenSize(20000, 20000);
-    EXPECT_EQ(Load(path), nullptr);
-    EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 1);
-
-    // Later, a rebuild for a screen too large for a bitmap keeps the picture.
-    headless::SetScreenSize(1024, 768);
-    const WindowHandle window = Load(path);
-    ASSERT_NE(window, nullptr);
-    const DrawObject shown = ViewerOf(window).m_bitmap;
-    headless::SetScreenSize(20000, 20000);
-    ExpectShowsPicture(window, PictureOf(path));
-    SendWindowMessage(window, kWmShowWindow, 1, 0);
-    EXPECT_EQ(ViewerOf(window).m_bitmap, shown);
-    ExpectShowsPicture(window, PictureOf(path));
+    EXPECT_NE(viewer.m_bitmap, first);
     ListCloseWindow(window);
 }
 
@@ -357,12 +321,35 @@ TEST_F(Viewer, HostMayCloseTheViewerWhileACharacterReachesIt)
     EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 1);
 }
 
-TEST_F(Viewer, BitmapOfAPuzzleLargerThanTheScreen)
+// The off-screen picture is the scroll area and one pixel more, whatever the
+// screen: the limit on it bounds all that the viewer allocates. So a puzzle
+// whose picture passes the limit only by its own extent is shown: 255 x 1 cells
+// with 255 clues beside the row, at the largest cell size, is far wider than
+// any screen but lower than most, and a bitmap as high as a 3840 x 2160 screen
+// would be beyond the limit.
+TEST_F(Viewer, PictureIsTheScrollAreaAndOnePixelMore)
 {
-    const WindowHandle window = Load(PuzzleFile(100, 90, 20));
+    const auto expectOwnSize = [](const CGridlooker& viewer) {
+        EXPECT_EQ(viewer.m_bitmapWidth, viewer.m_puzzle->m_layoutWidth + 31);
+        EXPECT_EQ(viewer.m_bitmapHeight, viewer.m_puzzle->m_layoutHeight + 31);
+    };
+    for (const std::string& path : {PuzzleFile(5, 5), PuzzleFile(100, 90, 20)}) {
+        const WindowHandle window = Load(path);
+        ASSERT_NE(window, nullptr);
+        expectOwnSize(ViewerOf(window));
+        ListCloseWindow(window);
+    }
+
+    UseSettings(255, false);
+    const std::string wide = PuzzleFile(255, 1, 255, 0);
+    const WindowHandle window = Load(wide);
+    ASSERT_NE(window, nullptr);
     const CGridlooker& viewer = ViewerOf(window);
-    EXPECT_EQ(viewer.m_bitmapWidth, viewer.m_puzzle->m_layoutWidth + 31);
-    EXPECT_EQ(viewer.m_bitmapHeight, viewer.m_puzzle->m_layoutHeight + 31);
+    expectOwnSize(viewer);
+    EXPECT_EQ(viewer.m_bitmapHeight, 290);
+    EXPECT_GT(std::int64_t{viewer.m_bitmapWidth} * 2160, kMaxPicturePixels);
+    SendWindowMessage(window, kWmHScroll, kSbBottom, 0);
+    ExpectShowsPicture(window, PictureOf(wide));
     ListCloseWindow(window);
 }
 

@@ -27,10 +27,18 @@ constexpr KeyScroll kKeyScrolls[] = {
     {kVkRight, kWmHScroll, kSbLineDown, true},   {kVkDown, kWmVScroll, kSbLineDown, true},
 };
 
-bool PictureCanBeMade(CTessGrid& puzzle)
+// The size of the viewer's one bitmap, whatever the screen. The limit is
+// checked against it, so that it bounds all the viewer allocates.
+ScrollSize BitmapSize(CTessGrid& puzzle)
 {
     const auto [width, height] = puzzle.LayoutExtent();
-    return std::int64_t{width + kBitmapMargin} * (height + kBitmapMargin) <= kMaxPicturePixels;
+    return {width + kBitmapMargin, height + kBitmapMargin};
+}
+
+bool PictureCanBeMade(CTessGrid& puzzle)
+{
+    const ScrollSize size = BitmapSize(puzzle);
+    return std::int64_t{size.cx} * size.cy <= kMaxPicturePixels;
 }
 
 } // namespace
@@ -114,23 +122,18 @@ bool CGridlooker::RebuildPicture()
 {
     if (!m_puzzle || !m_memDC)
         return false;
-    const ScrollSize screen = Window().ScreenSize();
-    const auto [width, height] = m_puzzle->LayoutExtent();
-    const int bitmapWidth = std::max(screen.cx, width + kBitmapMargin);
-    const int bitmapHeight = std::max(screen.cy, height + kBitmapMargin);
-    const DrawObject bitmap = m_memDC->CreateCompatibleBitmap(bitmapWidth, bitmapHeight);
-    if (!bitmap) {
-        m_refusedScreen = screen;
+    const ScrollSize size = BitmapSize(*m_puzzle);
+    const DrawObject bitmap = m_memDC->CreateCompatibleBitmap(size.cx, size.cy);
+    if (!bitmap)
         return false;
-    }
     const DrawObject replaced = m_memDC->SelectObject(bitmap);
     if (m_bitmap)
         m_memDC->DeleteObject(m_bitmap);
     else
         m_originalBitmap = replaced;
     m_bitmap = bitmap;
-    m_bitmapWidth = bitmapWidth;
-    m_bitmapHeight = bitmapHeight;
+    m_bitmapWidth = size.cx;
+    m_bitmapHeight = size.cy;
     m_memDC->PatBlt(0, 0, m_bitmapWidth, m_bitmapHeight);
     PaintPuzzle(*m_memDC);
     SetPuzzleScrollSizes();
@@ -153,15 +156,12 @@ std::pair<int, int> CGridlooker::GetCentreOffset() const
 }
 
 // One copy at the centring offset, and white fills of whatever part of the
-// client area the picture leaves: the margins before it, and beyond it where a
-// window is larger than the picture (a lister on a monitor larger than the
-// primary one). The fills stand at the scroll position, so that they cover the
-// client area however far either axis has scrolled.
+// client area the picture leaves: the margins before it, and beyond it where
+// the window is larger than the picture. The fills stand at the scroll
+// position, so that they cover the client area however far either axis has
+// scrolled.
 void CGridlooker::CopyToScreen(CDrawingSurface& dc)
 {
-    const ScrollSize screen = Window().ScreenSize();
-    if ((m_bitmapWidth < screen.cx || m_bitmapHeight < screen.cy) && screen != m_refusedScreen)
-        RebuildPicture();
     const ScrollSize scroll = ScrollPosition();
     const auto offset = GetCentreOffset();
     if (HasPicture())

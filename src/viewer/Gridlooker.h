@@ -9,8 +9,10 @@
 #include <utility>
 
 // The viewer window of one puzzle file. It paints the whole puzzle once into an
-// off-screen picture at least as large as the screen, so that a paint, a
-// scroll or a resize only copies pixels from it.
+// off-screen picture of its scroll area, so that a paint, a scroll or a resize
+// only copies pixels from it and fills the rest of the window white. The
+// picture is no larger, whatever the screen: the limit on it bounds all that
+// the viewer allocates.
 class CGridlooker final : public CScrollView {
 public:
     // Loads the puzzle. A file that does not load (or whose picture would be
@@ -20,9 +22,8 @@ public:
 
     bool OnMessage(std::uint32_t message, WParam wParam, LParam lParam, LResult& result) override;
 
-    // Makes the off-screen picture again at the current screen and layout
-    // size; false without a puzzle or when its bitmap cannot be made, which
-    // leaves the picture there was.
+    // Makes the off-screen picture again; false without a puzzle or when its
+    // bitmap cannot be made, which leaves the picture there was.
     bool RebuildPicture();
     // Whether an off-screen picture has been made: a viewer shown without one
     // is declined.
@@ -52,7 +53,4 @@ private:
     // before those are deleted.
     DrawObject m_originalBitmap = 0;
     DrawObject m_originalBrush = 0;
-    // The screen size at which a rebuild could not make its bitmap: a paint
-    // tries again only at another size.
-    ScrollSize m_refusedScreen;
 };

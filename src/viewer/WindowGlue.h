@@ -9,7 +9,7 @@
 class CScrollView;
 
 // What a scroll view needs of the window system: its one window, the window's
-// parent, the screen and the paint context. Each platform implements this
+// parent and the paint context. Each platform implements this
 // class once (Win32 windows, a toolkit's widget, or an in-memory window for
 // tests) together with the three functions below it.
 //
@@ -32,11 +32,10 @@ public:
 
     // The client area as it is (less the scroll bars shown) and as it would be
     // without scroll bars; the room a scroll bar takes (vertical bar width,
-    // horizontal bar height); the size of the screen the window is on.
+    // horizontal bar height).
     virtual ScrollSize ClientSize() const = 0;
     virtual ScrollSize ClientSizeWithoutBars() const = 0;
     virtual ScrollSize ScrollBarThickness() const = 0;
-    virtual ScrollSize ScreenSize() const = 0;
 
     // A drawing surface on the window's client area, released when it goes.
     virtual std::unique_ptr<CDrawingSurface> ClientSurface() = 0;

@@ -9,7 +9,6 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QScrollBar>
 #include <QtTest/QTest>
 
@@ -21,7 +20,6 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -178,9 +176,8 @@ TEST_F(QtViewer, PictureIsMadeWhenTheWindowItselfIsShownOrHidden)
     QAbstractScrollArea* window = Load(WriteWindowPuzzle(5, 5));
     const CGridlooker& viewer = ViewerOf(window);
     ASSERT_NE(viewer.m_memDC, nullptr);
-    const QSize screen = window->screen()->size();
-    EXPECT_EQ(viewer.m_bitmapWidth, std::max(screen.width(), viewer.m_puzzle->m_layoutWidth + 31));
-    EXPECT_EQ(viewer.m_bitmapHeight, std::max(screen.height(), viewer.m_puzzle->m_layoutHeight + 31));
+    EXPECT_EQ(viewer.m_bitmapWidth, viewer.m_puzzle->m_layoutWidth + 31);
+    EXPECT_EQ(viewer.m_bitmapHeight, viewer.m_puzzle->m_layoutHeight + 31);
 
     // A pixel put into the picture stays until the picture is made again.
     const auto marked = [&viewer] {
@@ -194,23 +191,6 @@ TEST_F(QtViewer, PictureIsMadeWhenTheWindowItselfIsShownOrHidden)
     EXPECT_TRUE(marked());
     window->show();
     EXPECT_FALSE(marked());
-    ListCloseWindow(window);
-}
-
-// A widget larger than its screen (a lister on a larger second monitor) is
-// larger than the off-screen picture: beyond it, the client area is white.
-TEST_F(QtViewer, WindowLargerThanTheScreenIsPaintedEverywhere)
-{
-    const QSize screen = m_host->screen()->size();
-    // Centred, a small picture leaves room beyond the bitmap only in a window
-    // more than twice the screen's size.
-    m_host->resize(2 * screen.width() + 200, 2 * screen.height() + 200);
-    m_lister->setGeometry(m_host->rect());
-    const std::string path = WriteWindowPuzzle(12, 10);
-    CTessGrid puzzle(path);
-    QAbstractScrollArea* window = Load(path);
-    ASSERT_GT(window->viewport()->width(), ViewerOf(window).m_bitmapWidth);
-    ExpectShowsPicture(*window, PaintScrollArea(puzzle)->SelectedBitmap());
     ListCloseWindow(window);
 }
 

@@ -15,6 +15,7 @@ WindowCreation g_lastWindow;
 long g_noWindowDefaults = 0;
 SIZE g_pretendedScreen = {0, 0};
 bool g_refuseBitmaps = false;
+std::vector<SIZE> g_bitmapsAsked;
 std::set<HWND> g_windows;
 
 template <typename Handle>
@@ -41,6 +42,7 @@ HPEN WINAPI CountedCreatePen(int style, int width, COLORREF colour)
 HFONT WINAPI CountedCreateFontIndirectA(const LOGFONTA* font) { return Made("gdi object", CreateFontIndirectA(font)); }
 HBITMAP WINAPI CountedCreateCompatibleBitmap(HDC dc, int width, int height)
 {
+    g_bitmapsAsked.push_back({width, height});
     return g_refuseBitmaps ? nullptr : Made("gdi object", CreateCompatibleBitmap(dc, width, height));
 }
 BOOL WINAPI CountedDeleteObject(HGDIOBJ object)
@@ -192,6 +194,11 @@ const WindowCreation& LastWindowCreation()
 long DefaultProcessingOfNoWindow()
 {
     return g_noWindowDefaults;
+}
+
+const std::vector<SIZE>& BitmapsAsked()
+{
+    return g_bitmapsAsked;
 }
 
 void PretendScreenSize(int width, int height)

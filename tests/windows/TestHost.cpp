@@ -176,23 +176,48 @@ void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
                                                 static_cast<std::streamsize>(bytes.size()));
 }
 
-// A native puzzle whose clues are derived from a picture of `cellAt(row,
-// column)`, with three colours. Every palette entry gets `highByte` as its
-// fourth byte, which native files store as they please.
-std::string WriteNativePuzzle(const std::string& name, int width, int height, std::function<int(int, int)> cellAt,
-                              unsigned char highByte = 0)
+// The header of a native puzzle with three colours, a picture, `rowClueMax`
+// clue slots beside each row and none above the columns. Every palette entry
+// gets `highByte` as its fourth byte, which native files store as they please.
+std::vector<unsigned char> NativeHeader(int width, int height, int rowClueMax, unsigned char highByte = 0)
 {
-    std::vector<unsigned char> bytes = {'T', 'E', 'S', 'S', 'A', 3};
     unsigned char palette[16][4] = {{255, 255, 255}, {30, 60, 160}, {220, 160, 20}};
     for (auto& entry : palette)
         entry[3] = highByte;
+    std::vector<unsigned char> bytes = {'T', 'E', 'S', 'S', 'A', 3};
+    bytes.reserve(bytes.size() + sizeof palette + 5);
     bytes.insert(bytes.end(), &palette[0][0], &palette[0][0] + sizeof palette);
-    bytes.insert(bytes.end(), {static_cast<unsigned char>(width), static_cast<unsigned char>(height), 0, 0, 0});
+    bytes.insert(bytes.end(), {static_cast<unsigned char>(width), static_cast<unsigned char>(height),
+                               static_cast<unsigned char>(rowClueMax), 0, 0});
+    return bytes;
+}
+
+// A native puzzle whose clues are derived from a picture of `cellAt(row,
+// column)`.
+std::string WriteNativePuzzle(const std::string& name, int width, int height, std::function<int(int, int)> cellAt,
+                              unsigned char highByte = 0)
+{
+    std::vector<unsigned char> bytes = NativeHeader(width, height, 0, highByte);
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column)
             bytes.push_back(static_cast<unsigned char>(cellAt(row, column)));
     }
     const std::string path = g_output + "\\" + name;
+    WriteBytes(path, bytes);
+    return path;
+}
+
+// One row across all 255 columns, with all 255 clue slots beside it and none
+// above the columns: at cell size 255 its picture is 130,135 by 290 pixels,
+// within the limit of either width, however large the screen.
+std::string WriteWidePuzzle()
+{
+    std::vector<unsigned char> bytes = NativeHeader(255, 1, 255);
+    for (int slot = 0; slot < 255; ++slot)
+        bytes.insert(bytes.end(), {static_cast<unsigned char>(slot % 9 + 1), static_cast<unsigned char>(1 + slot % 2)});
+    for (int column = 0; column < 255; ++column)
+        bytes.push_back(static_cast<unsigned char>(column % 3));
+    const std::string path = g_output + "\\wide-255x1.tessa";
     WriteBytes(path, bytes);
     return path;
 }
@@ -329,7 +354,8 @@ void CheckDeclinedFiles(const std::string& anExample)
 }
 
 // A machine short of memory for the off-screen picture: the host must get no
-// window (it shows its own viewer then), and nothing may be left behind.
+// window (it shows its own viewer then), and nothing may be left behind. A
+// viewer shown again that cannot make its picture anew shows the one it has.
 void CheckPictureThatCannotBeMade(const std::string& anExample)
 {
     importhooks::RefuseBitmaps(true);
@@ -337,6 +363,18 @@ void CheckPictureThatCannotBeMade(const std::string& anExample)
     importhooks::RefuseBitmaps(false);
     Check(!window && ChildWindowCount() == 0 && importhooks::Outstanding().empty(),
           "declines a file whose picture cannot be made, and leaves nothing");
+
+    const HWND shown = Load(anExample);
+    Check(shown != nullptr, "shows " + BaseName(anExample) + ", then again when its picture cannot be made anew");
+    if (!shown)
+        return;
+    importhooks::RefuseBitmaps(true);
+    ShowWindow(shown, SW_HIDE);
+    ShowWindow(shown, SW_SHOW);
+    importhooks::RefuseBitmaps(false);
+    UpdateWindow(shown);
+    Capture(shown, "shown-again-without-bitmaps.ppm", anExample, "default");
+    g_plugin.closeWindow(shown);
 }
 
 bool ChildCoversTheParent(HWND window)
@@ -505,6 +543,52 @@ void CheckListerLargerThanTheScreen(const std::vector<std::string>& examples)
     importhooks::PretendScreenSize(0, 0);
     SizeClientArea(g_parent, kClientWidth, kClientHeight);
     PumpMessages();
+}
+
+// The limit of one off-screen picture in a plug-in of this width: 1 GiB in a
+// 64-bit process, 256 MiB in a 32-bit one, at 4 bytes a pixel.
+constexpr long long kPictureLimitPixels = sizeof(void*) >= 8 ? 1LL << 28 : 1LL << 26;
+
+// The most pixels of one bitmap the plug-in asked for, from the `first` on.
+long long LargestBitmapAsked(std::size_t first = 0)
+{
+    long long largest = 0;
+    const std::vector<SIZE>& asked = importhooks::BitmapsAsked();
+    for (std::size_t i = first; i < asked.size(); ++i)
+        largest = std::max(largest, static_cast<long long>(asked[i].cx) * asked[i].cy);
+    return largest;
+}
+
+std::string BitmapFigure(long long pixels)
+{
+    char figure[64];
+    std::snprintf(figure, sizeof figure, "%.1f Mpixels, %.0f MiB", static_cast<double>(pixels) / 1e6,
+                  static_cast<double>(pixels) * 4 / (1 << 20));
+    return figure;
+}
+
+// A puzzle whose picture passes the limit by its own extent must be shown on
+// any screen, in no bitmap beyond the limit: a screen larger than the picture
+// along one axis may not make it larger.
+void CheckWidePuzzleOnLargeScreens()
+{
+    const std::string path = WriteWidePuzzle();
+    Look look;
+    look.cellSize = 255;
+    WriteSettings(look);
+    for (const SIZE screen : {SIZE{1920, 1080}, SIZE{3840, 2160}}) {
+        importhooks::PretendScreenSize(screen.cx, screen.cy);
+        const std::size_t first = importhooks::BitmapsAsked().size();
+        const HWND window = Load(path);
+        const long long largest = LargestBitmapAsked(first);
+        Check(window && largest <= kPictureLimitPixels,
+              "on a " + std::to_string(screen.cx) + " x " + std::to_string(screen.cy) +
+                  " screen, shows a 255 x 1 puzzle at cell size 255 in a bitmap within the limit (" +
+                  BitmapFigure(largest) + ")");
+        g_plugin.closeWindow(window);
+    }
+    importhooks::PretendScreenSize(0, 0);
+    ForgetSettings();
 }
 
 // A host that destroys the viewer window itself hides it first; a hidden
@@ -695,10 +779,14 @@ int main(int argc, char** argv)
     CheckScrollingAndKeys();
     CheckListerMayEndTheViewerOnACharacter(examples.front());
     CheckListerLargerThanTheScreen(examples);
+    CheckWidePuzzleOnLargeScreens();
     CheckHostDestroyingTheViewerPaintsNothing();
     CheckLooks(examples);
     CheckCommands(examples.front());
     CheckNothingLeaks(examples.front());
+    Check(LargestBitmapAsked() <= kPictureLimitPixels,
+          "every bitmap the plug-in asked for is within the limit (the largest " + BitmapFigure(LargestBitmapAsked()) +
+              ")");
     DestroyWindow(g_parent);
     std::printf("%d failed\n", g_failures);
     return g_failures == 0 ? 0 : 1;

@@ -161,7 +161,6 @@ public:
     ScrollSize ClientSize() const override;
     ScrollSize ClientSizeWithoutBars() const override { return SizeOf(m_frame); }
     ScrollSize ScrollBarThickness() const override;
-    ScrollSize ScreenSize() const override;
 
     std::unique_ptr<CDrawingSurface> ClientSurface() override { return std::make_unique<CRasterSurface>(); }
     void Invalidate() override { gtk_widget_queue_draw(m_canvas); }
@@ -374,12 +373,6 @@ ScrollSize CGtkGlue::ScrollBarThickness() const
     gtk_widget_size_request(m_vertical, &vertical);
     gtk_widget_size_request(m_horizontal, &horizontal);
     return {vertical.width, horizontal.height};
-}
-
-ScrollSize CGtkGlue::ScreenSize() const
-{
-    GdkScreen* const screen = gtk_widget_get_screen(m_frame);
-    return {gdk_screen_get_width(screen), gdk_screen_get_height(screen)};
 }
 
 void CGtkGlue::SetArrowCursor()

@@ -22,7 +22,6 @@ struct WindowRecord {
 
 struct System {
     std::map<WindowHandle, std::unique_ptr<WindowRecord>> windows;
-    ScrollSize screen = {1024, 768};
 };
 
 System& TheSystem()
@@ -91,7 +90,6 @@ public:
     }
     ScrollSize ClientSizeWithoutBars() const override { return m_record->state.clientWithoutBars; }
     ScrollSize ScrollBarThickness() const override { return {kScrollBarThickness, kScrollBarThickness}; }
-    ScrollSize ScreenSize() const override { return TheSystem().screen; }
 
     std::unique_ptr<CDrawingSurface> ClientSurface() override { return std::make_unique<CRasterSurface>(); }
     void Invalidate() override { ++m_record->state.invalidations; }
@@ -181,11 +179,6 @@ bool IsWindow(WindowHandle window)
 std::size_t WindowCount()
 {
     return TheSystem().windows.size();
-}
-
-void SetScreenSize(int width, int height)
-{
-    TheSystem().screen = {width, height};
 }
 
 void ResizeWindow(WindowHandle window, int width, int height)

@@ -7,8 +7,8 @@
 #include <vector>
 
 // A window system that lives in memory, for tests: windows with a client
-// area, a screen of a chosen size, synchronous messages, scroll bars 17 pixels
-// thick, and a paint that draws the client area into a raster picture.
+// area, synchronous messages, scroll bars 17 pixels thick, and a paint that
+// draws the client area into a raster picture.
 // Windows without a view (the host's parent windows) keep the messages they
 // receive.
 namespace headless {
@@ -40,7 +40,6 @@ void DestroyWindow(WindowHandle window);
 bool IsWindow(WindowHandle window);
 std::size_t WindowCount();
 
-void SetScreenSize(int width, int height);
 // A parent's new size; its children cover its client area, as the host keeps them.
 void ResizeWindow(WindowHandle window, int width, int height);
 // The client area as a paint draws it.

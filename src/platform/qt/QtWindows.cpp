@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
 #include <QThread>
 #include <QTimer>
@@ -186,7 +185,6 @@ public:
     ScrollSize ClientSize() const override;
     ScrollSize ClientSizeWithoutBars() const override { return {m_area->width(), m_area->height()}; }
     ScrollSize ScrollBarThickness() const override;
-    ScrollSize ScreenSize() const override;
 
     std::unique_ptr<CDrawingSurface> ClientSurface() override { return std::make_unique<CRasterSurface>(); }
     void Invalidate() override { m_area->viewport()->update(); }
@@ -374,12 +372,6 @@ ScrollSize CQtGlue::ClientSize() const
 ScrollSize CQtGlue::ScrollBarThickness() const
 {
     return {m_area->verticalScrollBar()->sizeHint().width(), m_area->horizontalScrollBar()->sizeHint().height()};
-}
-
-ScrollSize CQtGlue::ScreenSize() const
-{
-    const QScreen* screen = m_area->screen();
-    return screen ? ScrollSize{screen->size().width(), screen->size().height()} : ScrollSize{};
 }
 
 QScrollBar& CQtGlue::Bar(ScrollAxis axis) const

@@ -87,7 +87,6 @@ public:
     {
         return {GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
     }
-    ScrollSize ScreenSize() const override { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
     std::unique_ptr<CDrawingSurface> ClientSurface() override
     {
