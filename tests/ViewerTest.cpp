@@ -295,6 +295,28 @@ TEST_F(Viewer, PictureIsRebuiltOnShowOnly)
     ListCloseWindow(window);
 }
 
+// A window that could never paint its puzzle is no use to the host, which
+// shows its own viewer when the file is declined; a later showing whose
+// bitmap is refused keeps the picture it has.
+TEST_F(Viewer, PictureThatCannotBeMadeDeclinesTheFileOrIsKept)
+{
+    const std::string path = PuzzleFile(5, 5);
+    headless::RefuseBitmaps(true);
+    EXPECT_EQ(Load(path), nullptr);
+    EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 1);
+    headless::RefuseBitmaps(false);
+
+    const WindowHandle window = Load(path);
+    ASSERT_NE(window, nullptr);
+    const DrawObject shown = ViewerOf(window).m_bitmap;
+    headless::RefuseBitmaps(true);
+    SendWindowMessage(window, kWmShowWindow, 1, 0);
+    headless::RefuseBitmaps(false);
+    EXPECT_EQ(ViewerOf(window).m_bitmap, shown);
+    ExpectShowsPicture(window, PictureOf(path));
+    ListCloseWindow(window);
+}
+
 // The host may act on a character handed on to it by closing the viewer, or
 // by destroying its own window: nothing may touch the viewer afterwards.
 TEST_F(Viewer, HostMayCloseTheViewerWhileACharacterReachesIt)

@@ -22,6 +22,7 @@ struct WindowRecord {
 
 struct System {
     std::map<WindowHandle, std::unique_ptr<WindowRecord>> windows;
+    bool refuseBitmaps = false;
 };
 
 System& TheSystem()
@@ -50,6 +51,17 @@ WindowRecord* AddWindow(WindowHandle parent, ScrollSize client)
 
 LResult Dispatch(WindowRecord& record, std::uint32_t message, WParam wParam, LParam lParam);
 void RemoveWindow(WindowRecord* record, bool notifyView);
+
+// The raster, with its bitmaps refused while the system says so; the memory
+// surfaces made from it refuse them too.
+class CRefusingSurface final : public CRasterSurface {
+public:
+    std::unique_ptr<CDrawingSurface> CreateCompatibleDC() override { return std::make_unique<CRefusingSurface>(); }
+    DrawObject CreateCompatibleBitmap(int width, int height) override
+    {
+        return TheSystem().refuseBitmaps ? 0 : CRasterSurface::CreateCompatibleBitmap(width, height);
+    }
+};
 
 class Glue final : public CWindowGlue {
 public:
@@ -91,7 +103,7 @@ public:
     ScrollSize ClientSizeWithoutBars() const override { return m_record->state.clientWithoutBars; }
     ScrollSize ScrollBarThickness() const override { return {kScrollBarThickness, kScrollBarThickness}; }
 
-    std::unique_ptr<CDrawingSurface> ClientSurface() override { return std::make_unique<CRasterSurface>(); }
+    std::unique_ptr<CDrawingSurface> ClientSurface() override { return std::make_unique<CRefusingSurface>(); }
     void Invalidate() override { ++m_record->state.invalidations; }
     void ShowScrollBars(const CScrollModel& scroll) override
     {
@@ -192,6 +204,11 @@ void ResizeWindow(WindowHandle window, int width, int height)
 }
 
 // Unpainted pixels keep a colour the viewer never draws, so a test sees them.
+void RefuseBitmaps(bool refuse)
+{
+    TheSystem().refuseBitmaps = refuse;
+}
+
 RasterBitmap PaintWindow(WindowHandle window)
 {
     constexpr Colour kUnpainted = MakeColour(255, 0, 255);

@@ -44,6 +44,9 @@ std::size_t WindowCount();
 void ResizeWindow(WindowHandle window, int width, int height);
 // The client area as a paint draws it.
 RasterBitmap PaintWindow(WindowHandle window);
+// While set, every bitmap asked for is refused, as a system short of memory
+// refuses it.
+void RefuseBitmaps(bool refuse);
 
 const WindowState& StateOf(WindowHandle window);
 const std::vector<Message>& MessagesOf(WindowHandle window);

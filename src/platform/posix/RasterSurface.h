@@ -66,7 +66,7 @@ struct RasterBitmap {
 // The drawing surface in software, pixel for pixel as the Windows graphics
 // device interface draws (see DrawingSurface.h). Text is rendered by FreeType in
 // monochrome, in the face that fontconfig finds for the name asked for.
-class CRasterSurface final : public CDrawingSurface {
+class CRasterSurface : public CDrawingSurface {
 public:
     CRasterSurface();
     // A copy would point into the bitmap of the surface it was copied from.
