@@ -123,7 +123,8 @@ TEST(CommandLineTool, UsageErrorsExitWithTwo)
                                   "info --bogus x", "info x --cell-size", "info x -o y.png", "render x",
                                   "render x y -o z.png", "render x -o y.png -d z", "render --json x -o y.png",
                                   "thumbnail x y.png", "thumbnail -s 0 x y.png", "thumbnail -s 1025 x y.png",
-                                  "thumbnail -s 64 x", "thumbnail -s 64 x y.png z.png", "render -s 64 x -o y.png"}) {
+                                  "thumbnail -s 64 x", "thumbnail -s 64 x y.png z.png",
+                                  "thumbnail --json -s 64 x y.png", "render -s 64 x -o y.png"}) {
         const ToolRun run = Gridlook(arguments);
         EXPECT_EQ(run.exitStatus, 2) << arguments;
         EXPECT_NE(run.err.find("usage:"), std::string::npos) << arguments;
