@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -234,13 +235,15 @@ void ExpectFullFolderKeepsTheOldPicture(const OutputFolder& folder, const std::v
 }
 
 // A tiny file system, mounted for one test and gone with it also when the test
-// fails.
+// fails. It is mounted in a namespace of the test's own, which the commands it
+// runs share: should the test be killed, the mount ends with it.
 class CTinyFileSystem {
 public:
     explicit CTinyFileSystem(std::string path) : m_path(std::move(path))
     {
         std::filesystem::create_directory(m_path);
-        m_mounted = mount("gridlook-test", m_path.c_str(), "tmpfs", 0, "size=64k") == 0;
+        m_mounted = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                    mount("gridlook-test", m_path.c_str(), "tmpfs", 0, "size=64k") == 0;
         m_error = errno;
     }
     ~CTinyFileSystem()
