@@ -6,6 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -123,12 +132,193 @@ TEST(CommandLineTool, UsageErrorsExitWithTwo)
                                   "info --bogus x", "info x --cell-size", "info x -o y.png", "render x",
                                   "render x y -o z.png", "render x -o y.png -d z", "render --json x -o y.png",
                                   "thumbnail x y.png", "thumbnail -s 0 x y.png", "thumbnail -s 1025 x y.png",
-                                  "thumbnail -s 64 x", "thumbnail -s 64 x y.png z.png", "render -s 64 x -o y.png"}) {
+                                  "thumbnail -s 64 x", "thumbnail -s 64 x y.png z.png",
+                                  "thumbnail --json -s 64 x y.png", "render -s 64 x -o y.png"}) {
         const ToolRun run = Gridlook(arguments);
         EXPECT_EQ(run.exitStatus, 2) << arguments;
         EXPECT_NE(run.err.find("usage:"), std::string::npos) << arguments;
     }
     EXPECT_EQ(Gridlook("--help").exitStatus, 0);
+}
+
+// Every way the command writes a picture; %s is the puzzle, %o the output.
+// The large cells make pictures of several pages, larger than any room that
+// the output's old contents leave when they are cut short.
+const std::vector<std::string> kPictureCommands = {"render --cell-size 100 %s -o %o",
+                                                   "thumbnail --cell-size 100 -s 1000 %s %o"};
+
+std::string CommandFor(std::string pattern, const std::string& puzzle, const std::string& output)
+{
+    pattern.replace(pattern.find("%s"), 2, puzzle);
+    return pattern.replace(pattern.find("%o"), 2, output);
+}
+
+// A folder of its own holding the sailboat and, when `old` is given, out.png
+// with those contents.
+struct OutputFolder {
+    explicit OutputFolder(const std::string& name, const char* old = "old picture")
+        : path(TestFolder() + "/" + name), puzzle(path + "/sailboat.tessa"), output(path + "/out.png")
+    {
+        std::filesystem::create_directories(path);
+        std::filesystem::copy_file(GRIDLOOK_SOURCE_DIR "/examples/sailboat.tessa", puzzle);
+        if (old)
+            std::ofstream(output) << old;
+    }
+
+    std::string path;
+    std::string puzzle;
+    std::string output;
+};
+
+void ExpectRefused(const ToolRun& run, const std::string& puzzle, const std::string& output,
+                   const std::string& reason)
+{
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "gridlook: " + puzzle + ": cannot write " + output + ": " + reason + "\n");
+}
+
+// A person's read-only picture in their own folder: the folder would let the
+// file be replaced, but the file says it is not to be written.
+TEST(PictureOutput, AReadOnlyFileIsNeitherReplacedNorRemoved)
+{
+    const OutputFolder folder("read-only");
+    ASSERT_EQ(chmod(folder.output.c_str(), 0444), 0);
+    for (const std::string& path : {folder.path, folder.puzzle, folder.output})
+        ASSERT_TRUE(GiveToUnprivileged(path));
+    if (GridlookUnprivileged("--help").exitStatus != 0)
+        GTEST_SKIP() << "the unprivileged user cannot run " GRIDLOOK_EXECUTABLE;
+    for (const std::string& pattern : kPictureCommands) {
+        SCOPED_TRACE(pattern);
+        ExpectRefused(GridlookUnprivileged(CommandFor(pattern, folder.puzzle, folder.output)), folder.puzzle,
+                      folder.output, "Permission denied");
+        EXPECT_EQ(FileContents(folder.output), "old picture");
+        EXPECT_EQ(FolderNames(folder.path), (std::vector<std::string>{"out.png", "sailboat.tessa"}));
+    }
+}
+
+// A folder, and a pipe that a reader holds open, where the picture should go.
+TEST(PictureOutput, AnythingButARegularFileIsRefusedAndLeftAlone)
+{
+    const OutputFolder folder("not-files", nullptr);
+    const std::string pipe = folder.path + "/pipe.png";
+    std::filesystem::create_directory(folder.output);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    for (const std::string& pattern : kPictureCommands) {
+        SCOPED_TRACE(pattern);
+        ExpectRefused(Gridlook(CommandFor(pattern, folder.puzzle, folder.output)), folder.puzzle, folder.output,
+                      "it is a folder");
+        ExpectRefused(Gridlook(CommandFor(pattern, folder.puzzle, pipe)), folder.puzzle, pipe,
+                      "it is not a regular file");
+        EXPECT_TRUE(std::filesystem::is_directory(folder.output));
+        char byte = 0;
+        EXPECT_EQ(read(reader, &byte, 1), 0);
+        EXPECT_EQ(FolderNames(folder.path), (std::vector<std::string>{"out.png", "pipe.png", "sailboat.tessa"}));
+    }
+    close(reader);
+}
+
+// Both a picture with contents, replaced by a new file, and an empty one,
+// filled in place, keep what they held.
+void ExpectFullFolderKeepsTheOldPicture(const OutputFolder& folder, const std::vector<std::string>& names,
+                                        ToolRun (*run)(const std::string&), const std::string& reason)
+{
+    const std::string empty = folder.path + "/empty.png";
+    for (const std::string& pattern : kPictureCommands) {
+        for (const auto& [output, old] : {std::pair{folder.output, "old picture"}, std::pair{empty, ""}}) {
+            SCOPED_TRACE(pattern + " to " + output);
+            ExpectRefused(run(CommandFor(pattern, folder.puzzle, output)), folder.puzzle, output, reason);
+            EXPECT_EQ(FileContents(output), old);
+            EXPECT_EQ(FolderNames(folder.path), names);
+        }
+    }
+}
+
+// A tiny file system, mounted for one test and gone with it also when the test
+// fails. It is mounted in a namespace of the test's own, which the commands it
+// runs share: should the test be killed, the mount ends with it.
+class CTinyFileSystem {
+public:
+    explicit CTinyFileSystem(std::string path) : m_path(std::move(path))
+    {
+        std::filesystem::create_directory(m_path);
+        m_mounted = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                    mount("gridlook-test", m_path.c_str(), "tmpfs", 0, "size=64k") == 0;
+        m_error = errno;
+    }
+    ~CTinyFileSystem()
+    {
+        if (m_mounted)
+            umount2(m_path.c_str(), MNT_DETACH);
+    }
+    CTinyFileSystem(const CTinyFileSystem&) = delete;
+    CTinyFileSystem& operator=(const CTinyFileSystem&) = delete;
+
+    bool Mounted() const { return m_mounted; }
+    int Error() const { return m_error; }
+
+private:
+    std::string m_path;
+    bool m_mounted;
+    int m_error;
+};
+
+// The tiny file system filled up: the picture's first pages find no room.
+TEST(PictureOutput, AFullFileSystemKeepsTheOldPicture)
+{
+    const CTinyFileSystem fileSystem(TestFolder() + "/full");
+    if (!fileSystem.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here (" << std::strerror(fileSystem.Error()) << "): needs root";
+    const OutputFolder folder("full/pictures");
+    std::ofstream(folder.path + "/empty.png").flush();
+    {
+        std::ofstream filler(folder.path + "/filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
+            filler.flush();
+    }
+    ExpectFullFolderKeepsTheOldPicture(folder, {"empty.png", "filler", "out.png", "sailboat.tessa"}, Gridlook,
+                                       "No space left on device");
+}
+
+// The same on any machine: a file size limit stops the writes. The command
+// sets SIGXFSZ aside itself, so the limit does not kill it before it cleans up.
+TEST(PictureOutput, AFileSizeLimitKeepsTheOldPicture)
+{
+    const OutputFolder folder("limited");
+    std::ofstream(folder.path + "/empty.png").flush();
+    ExpectFullFolderKeepsTheOldPicture(
+        folder, {"empty.png", "out.png", "sailboat.tessa"},
+        [](const std::string& arguments) { return GridlookWithFileLimit(arguments, 1000); }, "File too large");
+}
+
+// A thumbnailing service makes the output file itself and reads the thumbnail
+// back through the stream it holds open: the file it made must get the picture.
+TEST(PictureOutput, AnEmptyOutputThatItsMakerHoldsOpenGetsThePicture)
+{
+    const OutputFolder folder("held-open", "");
+    const int held = open(folder.output.c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    const ToolRun run = Gridlook("thumbnail -s 128 " + folder.puzzle + " " + folder.output);
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    std::string seen(1 << 16, '\0');
+    seen.resize(static_cast<std::size_t>(std::max<ssize_t>(pread(held, seen.data(), seen.size(), 0), 0)));
+    close(held);
+    EXPECT_TRUE(seen.starts_with("\x89PNG"));
+    EXPECT_EQ(seen, FileContents(folder.output));
+    EXPECT_EQ(FolderNames(folder.path), (std::vector<std::string>{"out.png", "sailboat.tessa"}));
+}
+
+TEST(PictureOutput, AFolderThatDoesNotExistIsNotMade)
+{
+    const OutputFolder folder("missing-inside", nullptr);
+    const std::string output = folder.path + "/missing/out.png";
+    for (const std::string& pattern : kPictureCommands) {
+        SCOPED_TRACE(pattern);
+        ExpectRefused(Gridlook(CommandFor(pattern, folder.puzzle, output)), folder.puzzle, output,
+                      "No such file or directory");
+        EXPECT_EQ(FolderNames(folder.path), (std::vector<std::string>{"sailboat.tessa"}));
+    }
 }
 
 } // namespace

@@ -194,7 +194,7 @@ bool TakeThumbnailTarget(CommandLine& line, std::string& error)
     else if (line.files.size() != 2)
         error = "thumbnail takes one puzzle file and the PNG file to write";
     else if (line.json)
-        error = "--json belongs to info";
+        error = "--json belongs to info and solve";
     else {
         line.outputFile = line.files.back();
         line.files.pop_back();

@@ -1,13 +1,12 @@
 #include "cli/PngWriter.h"
 
+#include "cli/OutputFile.h"
+
 #include <png.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 // A painted picture holds at most 18 colours (the 16 of the palette, black and
@@ -28,10 +27,6 @@ namespace {
 
 constexpr std::size_t kMaxPaletteColours = 256;
 constexpr int kRgbCompressionLevel = 3;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // Rows written out for one row of the bitmap: palette indices, one byte each,
 // then packed; or RGB.
@@ -167,18 +162,34 @@ void SetPalette(png_structp png, png_infop info, const std::vector<Colour>& pale
     png_set_PLTE(png, info, entries.data(), static_cast<int>(entries.size()));
 }
 
+// The output file keeps the reason of a failed write, and the command says it
+// in its one line: libpng is stopped without a message of its own.
+[[noreturn]] void StopSilently(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
+void WriteToOutput(png_structp png, png_bytep bytes, png_size_t count)
+{
+    if (!static_cast<COutputFile*>(png_get_io_ptr(png))->Write(bytes, count))
+        png_error(png, "write failed");
+}
+
+// The output file is flushed once, when it is committed.
+void FlushNothing(png_structp) {}
+
 // libpng reports its errors by longjmp; nothing with a destructor may live
 // between the setjmp and the calls that can jump.
-bool Encode(std::FILE* file, const RasterBitmap& bitmap, const std::vector<Colour>& palette, int bitDepth,
+bool Encode(COutputFile& file, const RasterBitmap& bitmap, const std::vector<Colour>& palette, int bitDepth,
             RowBuffers& buffers)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, StopSilently, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, &file, WriteToOutput, FlushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width), static_cast<png_uint_32>(bitmap.height),
                  bitDepth, palette.empty() ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -202,23 +213,18 @@ bool Encode(std::FILE* file, const RasterBitmap& bitmap, const std::vector<Colou
 
 bool WritePng(const std::string& path, const RasterBitmap& bitmap, std::string& error)
 {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        error = std::strerror(errno);
-        return false;
+    COutputFile file(path);
+    if (!file.Failed()) {
+        const std::vector<Colour> palette = CollectPalette(bitmap);
+        const int bitDepth = palette.empty() ? 8 : BitDepthFor(palette.size());
+        const auto width = static_cast<std::size_t>(bitmap.width);
+        RowBuffers buffers{std::vector<png_byte>(palette.empty() ? 0 : width),
+                           std::vector<png_byte>(palette.empty() ? 3 * width : width)};
+        if (!Encode(file, bitmap, palette, bitDepth, buffers))
+            file.Fail("the PNG encoder failed");
     }
-    const std::vector<Colour> palette = CollectPalette(bitmap);
-    const int bitDepth = palette.empty() ? 8 : BitDepthFor(palette.size());
-    const auto width = static_cast<std::size_t>(bitmap.width);
-    RowBuffers buffers{std::vector<png_byte>(palette.empty() ? 0 : width),
-                       std::vector<png_byte>(palette.empty() ? 3 * width : width)};
-    if (!Encode(file.get(), bitmap, palette, bitDepth, buffers)) {
-        error = "the PNG encoder failed";
-        return false;
-    }
-    if (std::fclose(file.release()) != 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    return true;
+    if (file.Commit())
+        return true;
+    error = file.Error();
+    return false;
 }

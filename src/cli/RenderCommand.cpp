@@ -88,12 +88,10 @@ int RenderOne(const CommandLine& line, const std::string& path, const Progress& 
     const std::unique_ptr<CRasterSurface> picture = PaintScrollArea(puzzle);
     std::string error;
     if (!picture)
-        error = "a picture of " + std::to_string(puzzle.m_layoutWidth + 30) + " x " +
-                std::to_string(puzzle.m_layoutHeight + 30) + " pixels is too large to make (the limit is " +
+        error = "a picture of " + std::to_string(puzzle.m_layoutWidth + kScrollMargin) + " x " +
+                std::to_string(puzzle.m_layoutHeight + kScrollMargin) + " pixels is too large to make (the limit is " +
                 std::to_string(kMaxPicturePixels) + " pixels; try a smaller --cell-size)";
-    else if (const std::string output = OutputPath(line, path); !WritePng(output, picture->SelectedBitmap(), error))
-        error = "cannot write " + output + ": " + error;
-    if (error.empty())
+    else if (WritePng(OutputPath(line, path), picture->SelectedBitmap(), error))
         return 0;
     progress.ClearLine();
     ReportFailure(path, error);

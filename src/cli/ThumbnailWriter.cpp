@@ -5,8 +5,6 @@
 #include "thumbnail/AreaAverage.h"
 #include "thumbnail/ThumbnailPlan.h"
 
-#include <cstdio>
-
 namespace {
 
 RasterBitmap Shrink(const RasterBitmap& picture, int width, int height)
@@ -30,9 +28,5 @@ bool WriteThumbnail(CTessGrid& puzzle, int size, const std::string& output, std:
     }
     const RasterBitmap& painted = picture->SelectedBitmap();
     const bool shrunk = plan.width < painted.width || plan.height < painted.height;
-    if (WritePng(output, shrunk ? Shrink(painted, plan.width, plan.height) : painted, error))
-        return true;
-    error = "cannot write " + output + ": " + error;
-    std::remove(output.c_str());
-    return false;
+    return WritePng(output, shrunk ? Shrink(painted, plan.width, plan.height) : painted, error);
 }

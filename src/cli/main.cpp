@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ void ReportLoadFailure(const std::string& path, LoadStatus status)
 
 int main(int argc, char** argv)
 {
+    // A write beyond the file size limit then fails with EFBIG, as on a full
+    // disk, instead of killing the command before it removes its new file.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string error;
     const std::optional<CommandLine> line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!line) {
