@@ -6,6 +6,7 @@
 #include "plugin/ListerPlugin.h"
 #include "support/ExportedFunctions.h"
 #include "support/PuzzleFiles.h"
+#include "support/ToolkitPlugins.h"
 #include "viewer/Gridlooker.h"
 
 #include <gdk/gdkkeysyms.h>
@@ -15,9 +16,11 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <utility>
 
+#include <dlfcn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -368,6 +371,26 @@ TEST_F(GtkViewer, HostDestroyingItsWindowEndsTheViewer)
     EXPECT_EQ(FindView(window), nullptr);
     ListCloseWindow(window);
     ListCloseWindow(nullptr);
+}
+
+// Without the GTK 2 plug-in beside it, the one file declines every file and
+// says once why: GTK 2, and the plug-in it looked for. The toolkits that the
+// process merely holds are not worth a word.
+TEST_F(GtkViewer, OneFileWithoutTheGtk2PluginSaysSoOnce)
+{
+    HoldBuiltToolkits(GRIDLOOK_PLUGIN_FOLDER);
+    const std::filesystem::path alone = CopyAlone(GRIDLOOK_PLUGIN_FOLDER "/gridlook-linux.wlx");
+    void* const oneFile = dlopen(alone.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(oneFile, nullptr) << dlerror();
+    const auto load = reinterpret_cast<decltype(&ListLoad)>(dlsym(oneFile, "ListLoad"));
+    ASSERT_NE(load, nullptr);
+    std::string puzzle = WriteWindowPuzzle(5, 5);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load(m_lister, puzzle.data(), 0), nullptr);
+    EXPECT_EQ(load(m_lister, puzzle.data(), 0), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "gridlook-linux.wlx: this process runs GTK 2, but its plug-in " +
+                                                          (alone.parent_path() / "gridlook-gtk2.wlx").string() +
+                                                          " is missing\n");
 }
 
 TEST(GtkPlugin, ExportsExactlyTheSixEntryPoints)

@@ -1,12 +1,8 @@
 #pragma once
 
+#include "support/CommandRun.h"
+
 #include <string>
 
-// The gridlook command as a user runs it: output, stderr and exit status.
-struct ToolRun {
-    int exitStatus;
-    std::string out;
-    std::string err;
-};
-
+// The gridlook command as a user runs it.
 ToolRun Gridlook(const std::string& arguments);
