@@ -23,6 +23,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -480,6 +481,33 @@ TEST_F(QtViewer, OneFileWithoutThePluginOfThisQtSaysSoOnce)
               "gridlook-linux.wlx: this process runs Qt " + qt + ", but its plug-in " + missing.string() +
                   " is missing\n");
     EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
+}
+
+// A turn larger than a wheel message carries scrolls as the same turn in
+// steps does, each step at most a page; a turn to the end stops there.
+TEST_F(QtViewer, WheelTurnBeyondSixteenBitsIsNotCutShort)
+{
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
+    QAbstractScrollArea* stepped = Load(WriteWindowPuzzle(80, 80));
+    const CGridlooker& viewer = ViewerOf(window);
+    const auto wheel = [](QAbstractScrollArea* area, QPoint delta) {
+        QWidget* viewport = area->viewport();
+        QWheelEvent event(QPointF(100, 100), QPointF(viewport->mapToGlobal(QPoint(100, 100))), QPoint(), delta,
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+    };
+    wheel(window, {0, -40000});
+    wheel(stepped, {0, -30000});
+    wheel(stepped, {0, -10000});
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{0, 2 * 61}));
+    EXPECT_EQ(viewer.ScrollPosition(), ViewerOf(stepped).ScrollPosition());
+
+    wheel(window, {INT_MIN, INT_MIN});
+    EXPECT_EQ(viewer.ScrollPosition(), viewer.Scroll().MaxPosition());
+    wheel(window, {INT_MAX, INT_MAX});
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{0, 0}));
+    ListCloseWindow(window);
+    ListCloseWindow(stepped);
 }
 
 TEST(QtPlugin, ExportsExactlyTheSixEntryPoints)
