@@ -4,6 +4,7 @@
 // free itself.
 #include "platform/posix/RasterPicture.h"
 #include "plugin/ListerPlugin.h"
+#include "support/CommandRun.h"
 #include "support/ExportedFunctions.h"
 #include "support/PuzzleFiles.h"
 #include "support/ToolkitPlugins.h"
@@ -391,6 +392,15 @@ TEST_F(GtkViewer, OneFileWithoutTheGtk2PluginSaysSoOnce)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "gridlook-linux.wlx: this process runs GTK 2, but its plug-in " +
                                                           (alone.parent_path() / "gridlook-gtk2.wlx").string() +
                                                           " is missing\n");
+}
+
+// In a host on GTK 3 the plug-in's GTK calls reach GTK 3, whose widgets a GTK 2
+// viewer cannot live among: it declines every file there.
+TEST(GtkPlugin, DeclinesEveryFileInAHostOnGtk3)
+{
+    const ToolRun run = RunCommand(GRIDLOOK_GTK3_HOST " " GRIDLOOK_GTK2_PLUGIN " " + WriteWindowPuzzle(5, 5));
+    ASSERT_NE(run.exitStatus, 3) << "libgtk-3-0 is not installed (scripts/install-deps.sh toolkits): " << run.err;
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
 }
 
 TEST(GtkPlugin, ExportsExactlyTheSixEntryPoints)
