@@ -1,7 +1,9 @@
 #!/bin/sh
-# The Linux desktop end to end. The Debian packages are built, checked with
-# lintian and by their contents, then installed on this machine for the run
-# and purged after it, whatever happens; with them installed:
+# The Linux desktop end to end. The Debian packages are built and checked with
+# lintian and by their contents. The rest runs in a throw-away root
+# (throwaway-root.sh), so that the machine keeps exactly the packages it had:
+# whatever version of them the machine has is purged there, they are
+# installed, and with them:
 #  - GIO, which GNOME Files and Thunar ask (and xdg-mime on their desktops),
 #    gives our types for a native puzzle named .dat and a file of every other
 #    format, and not ours for a .pps file;
@@ -14,10 +16,6 @@
 # the files and thumbnails for a look afterwards.
 set -eu
 cd "$(dirname "$0")/../.."
-echo "== the Linux desktop: the Debian packages, their file types and thumbnails"
-scripts/install-deps.sh desktop
-scripts/build-packages.sh >/dev/null
-
 work=$(pwd)/build/desktop-e2e
 packages="gridlook gridlook-doublecmd"
 failures=0
@@ -168,31 +166,59 @@ check_thumbnails() { # MAKER [COMMAND TO RUN IT IN...]
     fi
 }
 
+# The checks that install packages, in the throw-away root.
+check_installed() {
+    purge
+    make_files
+    # shellcheck disable=SC2046
+    apt install --no-install-recommends $(for package in $packages; do echo ./build/deb/"${package}"_*.deb; done)
+    make_expected_thumbnails
+    check_types
+    echo "-- tumbler, on a private session bus"
+    check_thumbnails tumbler dbus-run-session --
+    echo "-- the GNOME thumbnail factory, in its sandbox"
+    check_thumbnails gnome
+    echo "-- after the purge"
+    purge
+    got=$(content_type "$work/puzzles/heart.dat")
+    report_if_equal "$got" application/octet-stream "the MIME database forgot our types: heart.dat is $got"
+}
+
+# Our packages on the machine, their state and files.
+machine_packages() {
+    # shellcheck disable=SC2086
+    dpkg-query -W -f='${db:Status-Abbrev} ${Package} ${Version}\n' $packages 2>/dev/null || true
+    # shellcheck disable=SC2086
+    dpkg-query -L $packages 2>/dev/null | while read -r file; do
+        if [ -f "$file" ]; then md5sum "$file"; fi
+    done
+}
+
+if [ "${1:-}" = --installed ]; then
+    check_installed
+    [ "$failures" -eq 0 ]
+    exit
+fi
+
+echo "== the Linux desktop: the Debian packages, their file types and thumbnails"
+scripts/install-deps.sh desktop
+scripts/build-packages.sh >/dev/null
 rm -rf "$work"
 mkdir -p "$work"
 check_lintian
 check_layout
-
-trap purge EXIT
-trap 'exit 1' INT TERM
-# shellcheck disable=SC2046
-apt install --no-install-recommends $(for package in $packages; do echo ./build/deb/"${package}"_*.deb; done)
-make_files
-make_expected_thumbnails
-check_types
-echo "-- tumbler, on a private session bus"
-check_thumbnails tumbler dbus-run-session --
-echo "-- the GNOME thumbnail factory, in its sandbox"
-check_thumbnails gnome
-
-echo "-- after the purge"
-purge
-trap - EXIT
-got=$(content_type "$work/puzzles/heart.dat")
-report_if_equal "$got" application/octet-stream "the MIME database forgot our types: heart.dat is $got"
+machine_packages >"$work/machine-before.txt"
+tests/desktop/throwaway-root.sh "$0" --installed || report failed "the checks in the throw-away root"
+echo "-- the machine"
+machine_packages >"$work/machine-after.txt"
+if diff -u "$work/machine-before.txt" "$work/machine-after.txt"; then
+    report ok "our packages on the machine as before: $(grep -c '^ii ' "$work/machine-after.txt") installed"
+else
+    report failed "the machine's own packages changed"
+fi
 
 if [ "$failures" -ne 0 ]; then
-    echo "Linux desktop: $failures checks failed"
+    echo "Linux desktop: checks failed"
     exit 1
 fi
 echo "Linux desktop: every check passed"
