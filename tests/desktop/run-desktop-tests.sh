@@ -9,8 +9,11 @@
 #  - the packages are installed, after whatever version of them the machine
 #    has is purged;
 #  - GIO, which GNOME Files and Thunar ask (and xdg-mime on their desktops),
-#    gives our types for a native puzzle named .dat and a file of every other
-#    format, and not ours for a .pps file;
+#    gives our types for a native puzzle named .dat, a file of every other
+#    format and .pp puzzle texts of every shape told by their contents, and
+#    leaves every other .pp file (Puppet manifests, Free Pascal sources,
+#    puzzle shapes not told apart) and a .pps puzzle the type they have
+#    without our packages;
 #  - tumbler, Thunar's thumbnail service, on a private session bus makes the
 #    thumbnail of every puzzle exactly as `gridlook thumbnail` does, and fails
 #    a file with a puzzle extension but other contents;
@@ -167,8 +170,11 @@ check_toolkit_choice() { # FILE-MANAGER TOOLKIT
 }
 
 # The puzzles whose thumbnails are made: every example, a native file named
-# .dat, the .pp format as .ppc, and a file with a puzzle extension but other
-# contents; beside them a .pps puzzle, which is not ours.
+# .dat, the .pp format as .ppc, .pp puzzle texts of every shape told by their
+# contents (the cup example also without its picture and with CR LF), and
+# files with a puzzle extension but other contents; beside them .pp files of
+# other kinds and puzzle shapes not told apart (the cup example after spaces
+# and with four-digit sizes), and a .pps puzzle, none of which is ours.
 make_files() {
     mkdir -p "$work/puzzles" "$work/other"
     for example in examples/*; do
@@ -177,6 +183,12 @@ make_files() {
     cp examples/heart.tessa "$work/puzzles/heart.dat"
     cp examples/cup.pp "$work/puzzles/cup.ppc"
     printf 'A note about puzzles, not a puzzle.\n' >"$work/puzzles/foreign.tgp"
+    cp tests/desktop/pp/puzzles/* "$work/puzzles/"
+    sed '/^=/,$d' examples/cup.pp >"$work/puzzles/no-picture.pp"
+    sed 's/$/\r/' examples/cup.pp >"$work/puzzles/crlf.pp"
+    cp tests/desktop/pp/other/* "$work/other/"
+    sed '1s/^/  /' examples/cup.pp >"$work/other/puzzle-leading-spaces.pp"
+    sed '1s/^10 8$/0010 0008/' examples/cup.pp >"$work/other/puzzle-four-digits.pp"
     cp examples/cup.pp "$work/other/cup.pps"
 }
 
@@ -194,6 +206,13 @@ content_type() {
     in_home types gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'
 }
 
+# The types of the other files as GIO gives them without our packages.
+record_other_types() {
+    for file in "$work"/other/*; do
+        echo "$(basename "$file") $(content_type "$file")"
+    done >"$work/other-types-before.txt"
+}
+
 check_type() { # FILE TYPE
     got=$(content_type "$1")
     report_if_equal "$got" "$2" "$(basename "$1"): $got"
@@ -206,12 +225,23 @@ check_types() {
     check_type "$work/puzzles/plus.tgr" application/x-nonogram-tgr
     check_type "$work/puzzles/smiley.tgw" application/x-nonogram-tgw
     check_type "$work/puzzles/house.tgp" text/x-nonogram-tgp
-    check_type "$work/puzzles/cup.pp" text/x-nonogram-pp
     check_type "$work/puzzles/cup.ppc" text/x-nonogram-pp
-    # Debian gives *.pps to presentations, and we leave it to them.
-    check_type "$work/other/cup.pps" application/vnd.ms-powerpoint
+    for file in "$work"/puzzles/*.pp; do
+        check_type "$file" text/x-nonogram-pp
+    done
+    echo "-- other files keep the type they have without our packages"
+    while read -r name before; do
+        check_type "$work/other/$name" "$before"
+    done <"$work/other-types-before.txt"
     got=$(in_home types xdg-mime query filetype "$work/other/cup.pps")
     report_if_equal "$got" text/plain "cup.pps outside GNOME and Xfce (xdg-mime through file): $got"
+    for file in "$work"/other/puzzle-*; do
+        if in_home types gridlook info "$file" >/dev/null; then
+            report ok "$(basename "$file") is a puzzle that gridlook shows"
+        else
+            report failed "gridlook does not show $(basename "$file")"
+        fi
+    done
 }
 
 # The maker's lines go to stdout; what the bus or the maker says besides is
@@ -234,6 +264,7 @@ check_installed() {
     check_toolkit_choice doublecmd-qt qt5
     purge
     make_files
+    record_other_types
     apt install --no-install-recommends "$work"/repository/*.deb
     make_expected_thumbnails
     check_types
@@ -245,6 +276,8 @@ check_installed() {
     purge
     got=$(content_type "$work/puzzles/heart.dat")
     report_if_equal "$got" application/octet-stream "the MIME database forgot our types: heart.dat is $got"
+    got=$(content_type "$work/puzzles/cup.pp")
+    report_if_equal "$got" text/plain "and cup.pp is $got"
 }
 
 # Our packages on the machine, their state and files.
