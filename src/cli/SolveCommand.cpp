@@ -1,7 +1,7 @@
 #include "cli/SolveCommand.h"
 
 #include "cli/Commands.h"
-#include "cli/InfoCommand.h"
+#include "cli/Json.h"
 
 #include <chrono>
 #include <cstdio>
@@ -89,24 +89,6 @@ const char* LineLogicName(LineLogicVerdict verdict)
     return "unfinished";
 }
 
-std::string JsonString(const std::string& text)
-{
-    std::string json = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            json += escape;
-        } else {
-            json += c;
-        }
-    }
-    return json + "\"";
-}
-
 const char* PictureJson(PictureCheck check)
 {
     switch (check) {
@@ -119,9 +101,6 @@ const char* PictureJson(PictureCheck check)
 
 std::string SolveJson(const std::string& path, const SolveReport& report, PictureCheck check, double seconds)
 {
-    std::string solutions = "[";
-    for (const Picture& solution : report.solutions)
-        solutions += (solutions.size() > 1 ? ", " : "") + JsonPicture(solution);
     char time[32];
     std::snprintf(time, sizeof time, "%.6f", seconds);
     return "{\"file\": " + JsonString(path) + ", \"status\": 0, \"answer\": \"" + AnswerName(report.answer) +
@@ -129,8 +108,8 @@ std::string SolveJson(const std::string& path, const SolveReport& report, Pictur
            "\", \"passes\": " + std::to_string(report.lineLogicPasses) +
            ", \"knownCells\": " + std::to_string(report.cellsKnownByLineLogic) +
            ", \"cells\": " + std::to_string(report.cellCount) + ", \"seconds\": " + time +
-           ", \"pictureFits\": " + PictureJson(check) + ", \"solutions\": " + solutions +
-           "]}";
+           ", \"pictureFits\": " + PictureJson(check) +
+           ", \"solutions\": " + JsonList(report.solutions, JsonPicture) + "}";
 }
 
 std::string SolveLine(const std::string& path, const SolveReport& report, PictureCheck check, double seconds,
