@@ -69,6 +69,8 @@ TEST(Solver, UniqueButBeyondLineLogic)
     EXPECT_EQ(report.answer, SolveAnswer::Unique);
     EXPECT_EQ(report.lineLogic, LineLogicVerdict::Stalls);
     EXPECT_EQ(report.cellsKnownByLineLogic, 8);
+    // The empty rows are settled at the start, which is part of the first pass.
+    EXPECT_EQ(report.lineLogicPasses, 1);
     ASSERT_EQ(report.solutions.size(), 1u);
     EXPECT_EQ(Rows(report.solutions[0]), (std::vector<std::string>{"1..1", ".11.", "....", "...."}));
 }
@@ -82,6 +84,11 @@ TEST(Solver, LineLogicCountsItsPasses)
     EXPECT_EQ(solved.lineLogicPasses, 2);
     EXPECT_EQ(Rows(solved.solutions[0]),
               (std::vector<std::string>{"..1..", ".111.", "11111", "1...1", "1.1.1", "11111"}));
+
+    // Every cell is settled before the first pass looks at a line.
+    const SolveReport empty = SolvePp("2 1\n- -\n-\n");
+    EXPECT_EQ(empty.lineLogic, LineLogicVerdict::Solves);
+    EXPECT_EQ(empty.lineLogicPasses, 1);
 }
 
 // Colours: runs of different colours may touch; the same colour needs a blank
