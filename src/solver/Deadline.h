@@ -1,11 +1,14 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 
-// The moment a solve gives up. The solver looks before it solves each line,
-// the unit of all its work, so it overruns a limit by at most one line's time
-// (well under a millisecond for the longest line).
+// The moment a solve gives up, or the moment another thread tells it to stop
+// (the search and the back end each have one, with the same end). The solver
+// looks before it solves each line, the unit of all its work, so it overruns
+// a limit by at most one line's time (well under a millisecond for the
+// longest line); the back end looks every few decisions.
 class CDeadline {
 public:
     using Seconds = std::chrono::duration<double>;
@@ -15,7 +18,15 @@ public:
     {
     }
 
-    bool Passed() const { return Clock::now() >= m_end; }
+    CDeadline(const CDeadline& other)
+        : m_end(other.m_end)
+    {
+    }
+    CDeadline& operator=(const CDeadline&) = delete;
+
+    bool Passed() const { return m_stopped.load(std::memory_order_relaxed) || Clock::now() >= m_end; }
+    bool TimeIsUp() const { return Clock::now() >= m_end; }
+    void Stop() { m_stopped.store(true, std::memory_order_relaxed); }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -23,4 +34,5 @@ private:
     static constexpr Seconds kLongest{1e7};
 
     Clock::time_point m_end;
+    std::atomic<bool> m_stopped{false};
 };

@@ -64,6 +64,8 @@ CGridState::Outcome CGridState::Propagate()
             for (int line = 0; line < static_cast<int>(marked.size()); ++line) {
                 if (!marked[line])
                     continue;
+                if (m_lineSolves >= m_milestone)
+                    ReachMilestone();
                 if (m_deadline.Passed()) {
                     ClearMarks();
                     return Outcome::OutOfTime;
@@ -104,6 +106,19 @@ bool CGridState::SolveLine(bool isRow, int line)
         }
     }
     return true;
+}
+
+void CGridState::AtLineSolves(std::int64_t count, std::function<void()> action)
+{
+    m_milestone = count;
+    m_atMilestone = std::move(action);
+}
+
+void CGridState::ReachMilestone()
+{
+    m_milestone = INT64_MAX;
+    const std::function<void()> action = std::exchange(m_atMilestone, {});
+    action();
 }
 
 void CGridState::Set(int cell, CellColours colours)
