@@ -5,7 +5,8 @@
 #include <chrono>
 
 // The moment a solve gives up, or the moment another thread tells it to stop
-// (the search and the back end each have one, with the same end). The solver
+// (the search and the back end each have one; a copy has the same end, and
+// stops on its own). The solver
 // looks before it solves each line, the unit of all its work, so it overruns
 // a limit by at most one line's time (well under a millisecond for the
 // longest line); the back end looks every few decisions.
@@ -25,7 +26,6 @@ public:
     CDeadline& operator=(const CDeadline&) = delete;
 
     bool Passed() const { return m_stopped.load(std::memory_order_relaxed) || Clock::now() >= m_end; }
-    bool TimeIsUp() const { return Clock::now() >= m_end; }
     void Stop() { m_stopped.store(true, std::memory_order_relaxed); }
 
 private:
