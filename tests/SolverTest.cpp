@@ -236,6 +236,49 @@ TEST(Solver, SameCluesSameAnswerAndEvidence)
     const SolveReport first = SolvePp(text);
     const SolveReport again = SolvePp(text);
     ASSERT_EQ(first.answer, SolveAnswer::Several);
+    EXPECT_EQ(first.solvedBy, SolveMethod::Search);
+    ASSERT_EQ(again.solutions.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(Rows(first.solutions[i]), Rows(again.solutions[i]));
+}
+
+// The dominoes of n = 8: 17 x 17, beyond line logic, and the kind of puzzle
+// that search takes seconds over, ten times as long for each domino more. Its
+// rows and columns can be given room for a 2 x 2 diagonal beside them.
+std::string DominoesText(bool withDiagonal)
+{
+    std::string columns = "1 1";
+    std::string rows = "3 1";
+    for (int domino = 1; domino < 8; ++domino) {
+        columns += " 13 1";
+        rows += " 31 1";
+    }
+    columns += " 3";
+    rows += " 1";
+    const int side = withDiagonal ? 19 : 17;
+    const std::string diagonal = withDiagonal ? " 1 1" : "";
+    return std::to_string(side) + " " + std::to_string(side) + "\n" + columns + diagonal + "\n" + rows + diagonal + "\n";
+}
+
+TEST(Solver, TheBackEndDecidesWhatSearchFindsHard)
+{
+    const SolveReport report = SolvePp(DominoesText(false));
+    EXPECT_EQ(report.answer, SolveAnswer::Unique);
+    EXPECT_EQ(report.lineLogic, LineLogicVerdict::Stalls);
+    EXPECT_EQ(report.solvedBy, SolveMethod::BackEnd);
+    ASSERT_EQ(report.solutions.size(), 1u);
+    EXPECT_TRUE(PictureFitsClues(report.solutions[0], CluesOf(*LoadText(DominoesText(false), ".pp"))));
+}
+
+TEST(Solver, SeveralFromTheBackEndAreTheSameTwoEveryTime)
+{
+    // The diagonal has two ways; the search would find the first solution only
+    // after far more work than its answer of several may take.
+    const std::string text = DominoesText(true);
+    const SolveReport first = SolvePp(text);
+    const SolveReport again = SolvePp(text);
+    ASSERT_EQ(first.answer, SolveAnswer::Several);
+    EXPECT_EQ(first.solvedBy, SolveMethod::BackEnd);
     ASSERT_EQ(again.solutions.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i)
         EXPECT_EQ(Rows(first.solutions[i]), Rows(again.solutions[i]));

@@ -55,6 +55,7 @@ private:
 
 CPuzzleFormula::CPuzzleFormula(const PuzzleClues& clues, std::span<const CellColours> cells)
     : m_width(clues.width)
+    , m_height(clues.height)
     , m_cells(cells.begin(), cells.end())
     , m_firstVariable(m_cells.size(), 0)
 {
@@ -187,8 +188,7 @@ void CPuzzleFormula::EmitLine(const Line& line, int& nextVariable, CLineStates& 
 
 Picture CPuzzleFormula::Read(const std::function<bool(int)>& isTrue) const
 {
-    const int height = m_width == 0 ? 0 : static_cast<int>(m_cells.size()) / m_width;
-    Picture picture(height, m_width);
+    Picture picture(m_height, m_width);
     std::span<std::uint8_t> items = picture.Items();
     for (std::size_t cell = 0; cell < m_cells.size(); ++cell) {
         for (int colour = 0; colour < kPaletteSize; ++colour) {

@@ -70,6 +70,7 @@ private:
     void EmitLine(const Line& line, int& nextVariable, CLineStates& states, CClauseBuilder& clause) const;
 
     int m_width;
+    int m_height;
     std::vector<CellColours> m_cells;
     // The first variable of each cell (0 for a settled cell).
     std::vector<int> m_firstVariable;
