@@ -25,11 +25,12 @@ public:
     enum class Result { Found, Exhausted, OutOfTime, Declined };
 
     // Literals of the formula at most. CaDiCaL takes some 50 bytes a literal
-    // (its clauses, their watches, its variables), so about 200 MB at most,
-    // and what it learns adds to that; the formulas of the survey's hard
-    // puzzles have up to a million. A formula beyond the cap is only counted,
-    // never built.
-    static constexpr std::int64_t kMaxLiterals = 4'000'000;
+    // (its clauses, their watches, its variables), so about 100 MB at most,
+    // and what it learns adds to that; and freeing it all takes some 70 ns a
+    // literal, which an answer at the time limit waits for. The formulas of
+    // the survey's hard puzzles have up to a million. A formula beyond the cap
+    // is only counted, never built.
+    static constexpr std::int64_t kMaxLiterals = 2'000'000;
 
     // `cells` are the colours every cell may still take, rows from the top;
     // every solution must lie within them. A formula of more than

@@ -64,7 +64,7 @@ CGridState::Outcome CGridState::Propagate()
             for (int line = 0; line < static_cast<int>(marked.size()); ++line) {
                 if (!marked[line])
                     continue;
-                if (m_lineSolves >= m_milestone)
+                if (m_work >= m_milestone)
                     ReachMilestone();
                 if (m_deadline.Passed()) {
                     ClearMarks();
@@ -96,6 +96,7 @@ bool CGridState::SolveLine(bool isRow, int line)
         m_line[i] = m_cells[CellAt(isRow, line, i)];
     const LineClue& clue = isRow ? m_clues.rows[line] : m_clues.columns[line];
     ++m_lineSolves;
+    m_work += (length / 64 + 1) * static_cast<std::int64_t>(clue.size() + 1);
     if (!m_lineSolver.Narrow(clue, m_line))
         return false;
     for (int i = 0; i < length; ++i) {
@@ -108,9 +109,9 @@ bool CGridState::SolveLine(bool isRow, int line)
     return true;
 }
 
-void CGridState::AtLineSolves(std::int64_t count, std::function<void()> action)
+void CGridState::AtWork(std::int64_t work, std::function<void()> action)
 {
-    m_milestone = count;
+    m_milestone = work;
     m_atMilestone = std::move(action);
 }
 

@@ -44,10 +44,13 @@ public:
     int Passes() const { return m_passes; }
     // Lines solved so far: the measure of work that search budgets count in.
     std::int64_t LineSolves() const { return m_lineSolves; }
-    // Calls `action` once, before the first line solve after `count` of them,
-    // unless `action` is replaced first. Work counted this way comes out the
-    // same on every run, which the time does not.
-    void AtLineSolves(std::int64_t count, std::function<void()> action);
+    // The same weighted by what a line costs to solve, its 64-bit words times
+    // its runs and one, so that it stands for about the same time whatever the
+    // size of the puzzle; and unlike the time, it comes out the same on every
+    // run. Calls `action` once, before the first line solve after `work` of
+    // it, unless `action` is replaced first.
+    void AtWork(std::int64_t work, std::function<void()> action);
+    std::int64_t Work() const { return m_work; }
 
     std::size_t Mark() const { return m_trail.size(); }
     void UndoTo(std::size_t mark);
@@ -77,6 +80,7 @@ private:
     int m_markedLines = 0;
     int m_passes = 0;
     std::int64_t m_lineSolves = 0;
+    std::int64_t m_work = 0;
     std::int64_t m_milestone = INT64_MAX;
     std::function<void()> m_atMilestone;
     CLineSolver m_lineSolver;

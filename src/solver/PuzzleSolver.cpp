@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <optional>
@@ -22,16 +23,17 @@ constexpr double kBudgetGrowth = 1.5;
 // Far beyond what any time limit lets a run spend.
 constexpr double kLargestBudget = 1e15;
 
-// The search works alone for its first line solves (the budget of its first
-// run): a puzzle it decides that soon never pays for the back end.
-constexpr std::int64_t kBackEndStart = 20000;
-// Within this many line solves (a fraction of a second's worth) the search's
-// answer of several solutions stands, with its two solutions; after them, the
-// back end's does. Which engine gives the two solutions is thus a matter of
-// work done, not of which thread comes first, and the same clues give the
-// same two every time. An answer of none or one solution is the same from
-// either engine, so it stands whenever it comes.
-constexpr std::int64_t kSearchStandsAlone = 1'000'000;
+// Work in the units of CGridState::AtWork, some 30 ns each on the machine of
+// docs/performance.md. The search works alone for its first few milliseconds:
+// a puzzle it decides that soon never pays for the back end.
+constexpr std::int64_t kBackEndStart = 200'000;
+// Within this much work (a fraction of a second) the search's answer of
+// several solutions stands, with its two solutions; after it, the back end's
+// does. Which engine gives the two solutions is thus a matter of work done,
+// not of which thread comes first, and the same clues give the same two every
+// time. An answer of none or one solution is the same from either engine, so
+// it stands whenever it comes.
+constexpr std::int64_t kSearchStandsAlone = 10'000'000;
 
 struct Answer {
     SolveAnswer answer = SolveAnswer::Undecided;
@@ -68,17 +70,18 @@ Answer Search(CGridState& state, const std::optional<Picture>& given)
     const CGridState::Outcome settled = search.SettleRoot();
     if (settled != CGridState::Outcome::Consistent)
         return {settled == CGridState::Outcome::Contradiction ? SolveAnswer::NoSolution : SolveAnswer::Undecided, {}};
-    std::optional<Picture> first = given;
+    Answer answer;
+    if (given)
+        answer.solutions.push_back(*given);
     double budget = kFirstBudget;
-    for (int run = 0; !first; ++run, budget = std::min(budget * kBudgetGrowth, kLargestBudget)) {
+    for (int run = 0; answer.solutions.empty(); ++run, budget = std::min(budget * kBudgetGrowth, kLargestBudget)) {
         Picture found(0, 0);
         const CSearch::Result result = search.FindSolution(run, static_cast<std::int64_t>(budget), found);
         if (result == CSearch::Result::Found)
-            first = std::move(found);
+            answer.solutions.push_back(std::move(found));
         else if (result != CSearch::Result::BudgetSpent)
             return {result == CSearch::Result::Exhausted ? SolveAnswer::NoSolution : SolveAnswer::Undecided, {}};
     }
-    Answer answer{SolveAnswer::Undecided, {std::move(*first)}};
     Picture second(0, 0);
     const CSearch::Result result = search.FindAnother(answer.solutions.front(), second);
     answer.answer = AnswerAfterSecond(result);
@@ -87,8 +90,10 @@ Answer Search(CGridState& state, const std::optional<Picture>& given)
     return answer;
 }
 
-// The back end, on a thread of its own, on the cells as the line logic left
-// them. It stops the search when its answer stands.
+// The back end, on the cells as the line logic left them, with its own copy
+// of everything it reads: once its answer is no longer wanted, it may go on
+// freeing its memory on its own thread while the solver returns. It stops the
+// search when its answer stands.
 class CBackEndRun {
 public:
     enum class State { Working, Answered, Declined, Stopped };
@@ -98,22 +103,25 @@ public:
         : m_clues(clues)
         , m_cells(std::move(cells))
         , m_given(given)
-        , m_searchDeadline(searchDeadline)
+        , m_searchDeadline(&searchDeadline)
         , m_deadline(searchDeadline)
-        , m_thread(&CBackEndRun::Run, this)
     {
     }
 
-    ~CBackEndRun()
+    // On the back end's own thread.
+    void Run()
     {
-        m_deadline.Stop();
-        m_thread.join();
+        try {
+            CSatBackEnd backEnd(m_clues, m_cells, m_deadline);
+            Answer answer;
+            const State state = Ask(backEnd, answer);
+            Finish(state, std::move(answer));
+        } catch (const std::bad_alloc&) {
+            Finish(State::Declined, {});
+        }
     }
 
-    CBackEndRun(const CBackEndRun&) = delete;
-    CBackEndRun& operator=(const CBackEndRun&) = delete;
-
-    // The search has done kSearchStandsAlone line solves.
+    // The search has done kSearchStandsAlone of work.
     void SearchPassedItsShare()
     {
         const std::lock_guard lock(m_mutex);
@@ -130,19 +138,16 @@ public:
         return m_state;
     }
 
-private:
-    void Run()
+    // The solver is done with it: it stops, and leaves the search's deadline
+    // alone from now on.
+    void Abandon()
     {
-        try {
-            CSatBackEnd backEnd(m_clues, m_cells, m_deadline);
-            Answer answer;
-            const State state = Ask(backEnd, answer);
-            Finish(state, std::move(answer));
-        } catch (const std::bad_alloc&) {
-            Finish(State::Declined, {});
-        }
+        const std::lock_guard lock(m_mutex);
+        m_searchDeadline = nullptr;
+        m_deadline.Stop();
     }
 
+private:
     // A first solution, unless one is given, then a second, each checked
     // against the clues by the code that checks every solution.
     State Ask(CSatBackEnd& backEnd, Answer& answer) const
@@ -194,20 +199,83 @@ private:
 
     void StopSearchIfAnswerStands()
     {
-        if (m_state == State::Answered && (m_answer.answer != SolveAnswer::Several || m_searchPassed))
-            m_searchDeadline.Stop();
+        const bool stands = m_answer.answer != SolveAnswer::Several || m_searchPassed;
+        if (m_searchDeadline && m_state == State::Answered && stands)
+            m_searchDeadline->Stop();
     }
 
-    const PuzzleClues& m_clues;
+    const PuzzleClues m_clues;
     const std::vector<CellColours> m_cells;
     const std::optional<Picture> m_given;
-    CDeadline& m_searchDeadline;
-    CDeadline m_deadline;
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    CDeadline* m_searchDeadline;
+    CDeadline m_deadline;
     State m_state = State::Working;
     Answer m_answer;
     bool m_searchPassed = false;
+};
+
+// Threads of back ends that were told to stop, freeing their memory (some 70
+// ns a literal of the formula): the answer does not wait for that. Each is
+// joined before another back end starts, so one at most is ever left, and the
+// last at exit.
+class CStoppingThreads {
+public:
+    static CStoppingThreads& Instance()
+    {
+        static CStoppingThreads threads;
+        return threads;
+    }
+
+    ~CStoppingThreads() { JoinAll(); }
+
+    void Add(std::thread thread)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_threads.push_back(std::move(thread));
+    }
+
+    void JoinAll()
+    {
+        std::vector<std::thread> threads;
+        {
+            const std::lock_guard lock(m_mutex);
+            threads.swap(m_threads);
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::thread> m_threads;
+};
+
+// The back end's thread, as the search sees it.
+class CBackEndThread {
+public:
+    CBackEndThread(const PuzzleClues& clues, std::vector<CellColours> cells, const std::optional<Picture>& given,
+                   CDeadline& searchDeadline)
+        : m_run(std::make_shared<CBackEndRun>(clues, std::move(cells), given, searchDeadline))
+    {
+        CStoppingThreads::Instance().JoinAll();
+        m_thread = std::thread([run = m_run] { run->Run(); });
+    }
+
+    ~CBackEndThread()
+    {
+        m_run->Abandon();
+        CStoppingThreads::Instance().Add(std::move(m_thread));
+    }
+
+    CBackEndThread(const CBackEndThread&) = delete;
+    CBackEndThread& operator=(const CBackEndThread&) = delete;
+
+    CBackEndRun& Run() { return *m_run; }
+
+private:
+    std::shared_ptr<CBackEndRun> m_run;
     std::thread m_thread;
 };
 
@@ -221,13 +289,13 @@ std::vector<CellColours> CellsOf(const CGridState& state)
 
 // Which answer stands, of the search's and the back end's (see
 // kSearchStandsAlone), and with it the report's solutions.
-void TakeAnswer(Answer searched, std::int64_t work, CBackEndRun* backEnd, SolveReport& report)
+void TakeAnswer(Answer searched, std::int64_t work, CBackEndThread* backEnd, SolveReport& report)
 {
     const bool searchStands = searched.answer == SolveAnswer::NoSolution || searched.answer == SolveAnswer::Unique ||
                               (searched.answer == SolveAnswer::Several && work <= kSearchStandsAlone);
     Answer fromBackEnd;
     const CBackEndRun::State state =
-        backEnd && !searchStands ? backEnd->Wait(fromBackEnd) : CBackEndRun::State::Declined;
+        backEnd && !searchStands ? backEnd->Run().Wait(fromBackEnd) : CBackEndRun::State::Declined;
     const bool backEndStands = state == CBackEndRun::State::Answered;
     Answer& taken = backEndStands ? fromBackEnd : searched;
     report.answer = taken.answer;
@@ -242,17 +310,17 @@ void SearchSolutions(CGridState& state, const PuzzleClues& clues, const Picture*
                      SolveReport& report)
 {
     const std::optional<Picture> given = InkIfSolution(picture, clues);
-    std::optional<CBackEndRun> backEnd;
-    state.AtLineSolves(kBackEndStart, [&, cells = CellsOf(state)] {
+    std::optional<CBackEndThread> backEnd;
+    state.AtWork(kBackEndStart, [&, cells = CellsOf(state)] {
         try {
             backEnd.emplace(clues, cells, given, deadline);
-            state.AtLineSolves(kSearchStandsAlone, [&] { backEnd->SearchPassedItsShare(); });
+            state.AtWork(kSearchStandsAlone, [&] { backEnd->Run().SearchPassedItsShare(); });
         } catch (const std::system_error&) {
             // No thread for the back end: the search works on alone.
         }
     });
     Answer searched = Search(state, given);
-    TakeAnswer(std::move(searched), state.LineSolves(), backEnd ? &*backEnd : nullptr, report);
+    TakeAnswer(std::move(searched), state.Work(), backEnd ? &*backEnd : nullptr, report);
 }
 
 } // namespace
