@@ -2,9 +2,8 @@
 // 3 x 3 in three is turned into its clues, and the grids that share clues are
 // counted. The solver must find no solution where there is none, the one grid
 // where there is one, and two different grids of those clues where there are
-// more. So must its back end on its own, from the open grid and from what the
-// line logic leaves open. The runs are found here again, apart from the
-// solver's own code.
+// more. So must its back end on its own, wherever line logic leaves cells
+// open. The runs are found here again, apart from the solver's own code.
 #include "sat/SatBackEnd.h"
 #include "solver/GridState.h"
 #include "solver/PuzzleSolver.h"
@@ -169,16 +168,10 @@ SolveReport SolveByBackEnd(const PuzzleClues& clues, const std::vector<CellColou
     return report;
 }
 
-// Every cell open in every colour, and the cells as the line logic leaves
-// them (unless it decides the puzzle itself).
+// The back end only ever gets what line logic leaves open: it is asked from
+// there, and on grids of up to 9 cells from every cell open in every colour.
 void ExpectBackEndAnswer(const PuzzleClues& clues, const GridRuns& runs, int colours, int grids, const Picture* only)
 {
-    const auto open = static_cast<CellColours>((1u << colours) - 1);
-    {
-        SCOPED_TRACE("back end, every cell open");
-        ExpectAnswer(clues, runs, grids, only, SolveByBackEnd(clues, std::vector<CellColours>(
-                                                                         static_cast<std::size_t>(clues.width * clues.height), open)));
-    }
     const CDeadline deadline(kAmple);
     CGridState state(clues, deadline);
     if (state.Propagate() != CGridState::Outcome::Consistent || state.Solved())
@@ -186,7 +179,14 @@ void ExpectBackEndAnswer(const PuzzleClues& clues, const GridRuns& runs, int col
     std::vector<CellColours> cells;
     for (int cell = 0; cell < state.CellCount(); ++cell)
         cells.push_back(state.Colours(cell));
-    SCOPED_TRACE("back end, after line logic");
+    {
+        SCOPED_TRACE("back end, after line logic");
+        ExpectAnswer(clues, runs, grids, only, SolveByBackEnd(clues, cells));
+    }
+    if (clues.width * clues.height > 9)
+        return;
+    SCOPED_TRACE("back end, every cell open");
+    std::ranges::fill(cells, static_cast<CellColours>((1u << colours) - 1));
     ExpectAnswer(clues, runs, grids, only, SolveByBackEnd(clues, cells));
 }
 
