@@ -296,7 +296,7 @@ void RunMemory()
     const Case cases[] = {
         {"255 x 255, 15 inks, 50 % filled (made here)", RandomClues(255, 50, 15, 1)},
         {"255 x 255, one ink, 50 % filled (made here)", RandomClues(255, 50, 1, 1)},
-        {"100 x 100, one ink, 50 % filled (made here)", RandomClues(100, 50, 1, 1)},
+        {" 80 x  80, one ink, 50 % filled (made here)", RandomClues(80, 50, 1, 1)},
     };
     for (const Case& one : cases) {
         const PuzzleClues& clues = one.clues;
@@ -319,7 +319,7 @@ void RunOverrun(const std::string& surveyFolder)
     std::printf("\nHow far past the time limit an undecided answer comes, at the most of %d runs:\n", kRuns);
     std::vector<std::pair<std::string, PuzzleClues>> cases = {
         {"255 x 255, one ink, 50 % (made here)", RandomClues(255, 50, 1, 1)},
-        {"100 x 100, one ink, 50 % (made here)", RandomClues(100, 50, 1, 1)},
+        {" 80 x  80, one ink, 50 % (made here)", RandomClues(80, 50, 1, 1)},
     };
     for (const SurveyPuzzle& puzzle : kSurvey) {
         if (puzzle.goalSeconds >= 5)
