@@ -162,6 +162,17 @@ TEST(WebpbnReader, CluesAndGoalMustMakeSense)
               "webpbn XML: a count that is no number: \"two\"");
 }
 
+// Found by fuzz_xml: a count that stood outside a line of clues was added to
+// a line that did not exist.
+TEST(WebpbnReader, OnlyCountsInALineOfCluesAreClues)
+{
+    const auto puzzle = Xml(Set(Puzzle(CluesOf("rows", "<li>" + Line(Count(1)) + "</li>") +
+                                       CluesOf("columns", Line("")) + Line(Count(2)))));
+    ASSERT_EQ(puzzle->m_status, LoadOk) << puzzle->m_refusal;
+    EXPECT_EQ(puzzle->m_height, 0);
+    EXPECT_FALSE(puzzle->m_rowClues);
+}
+
 TEST(WebpbnReader, NestingIsBounded)
 {
     std::string open;
