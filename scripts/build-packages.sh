@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds the Debian packages gridlook and gridlook-doublecmd with CPack, in
-# Release with all of Debian's hardening flags, into build/deb/.
+# Builds the Debian packages gridlook, gridlook-doublecmd and a package for
+# each toolkit's plug-in with CPack, in Release with all of Debian's hardening
+# flags, into build/deb/.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh build qt toolkits package

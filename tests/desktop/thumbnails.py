@@ -9,9 +9,9 @@ folder, at 128 and at 256 pixels, and checks each against what
                                             runs the thumbnailer in its sandbox
 
 EXPECTED/SIZE/NAME.png is `gridlook thumbnail -s SIZE`'s picture of the file
-NAME. A file whose name begins with "foreign" has a puzzle extension but other
-contents: its thumbnail must fail. Prints one line per file and size, and exits
-with 1 when any check failed."""
+NAME. A file whose name begins with "foreign" has a puzzle's extension or type
+but contents that Gridlook declines: its thumbnail must fail. Prints one line
+per file and size, and exits with 1 when any check failed."""
 
 import os
 import signal

@@ -20,7 +20,8 @@
 #   - that a puzzle for which only the FOREIGN plug-ins are registered gets
 #     the file manager's own viewer too: each declines it, and every puzzle
 #     before, without taking the file manager down, though their toolkits'
-#     libraries now live in its process.
+#     libraries now live in its process;
+#   - that gridlook-linux.wlx, finding every plug-in, says nothing.
 # The captures stay in BUILD_DIR/doublecmd-e2e/HOST.
 #
 #   tests/doublecmd/run-doublecmd.sh BUILD_DIR HOST PLUGIN [FOREIGN...]
@@ -327,4 +328,9 @@ step "n, n: a puzzle for the foreign plug-ins only gets the file manager's own v
 xdotool key Escape
 poll 15 has_no_window 'f-unclaimed\.txt$' || fail "Escape did not close the file manager's own viewer"
 kill -0 "$manager" 2>/dev/null || fail "the file manager has gone"
+# Every plug-in is where gridlook-linux.wlx looks: it has nothing to say. Its
+# line may start inside one of the file manager's, which buffers its output.
+if grep 'gridlook-linux\.wlx: this process runs' "$work/doublecmd.log" >&2; then
+    fail "gridlook-linux.wlx said that a plug-in is missing"
+fi
 echo "Double Commander ($host): all checks passed in $(($(date +%s) - started)) s"

@@ -4,8 +4,10 @@
 // free itself.
 #include "platform/posix/RasterPicture.h"
 #include "plugin/ListerPlugin.h"
+#include "support/CommandRun.h"
 #include "support/ExportedFunctions.h"
 #include "support/PuzzleFiles.h"
+#include "support/ToolkitPlugins.h"
 #include "viewer/Gridlooker.h"
 
 #include <gdk/gdkkeysyms.h>
@@ -15,9 +17,11 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <utility>
 
+#include <dlfcn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -368,6 +372,35 @@ TEST_F(GtkViewer, HostDestroyingItsWindowEndsTheViewer)
     EXPECT_EQ(FindView(window), nullptr);
     ListCloseWindow(window);
     ListCloseWindow(nullptr);
+}
+
+// Without the GTK 2 plug-in beside it, the one file declines every file and
+// says once why: GTK 2, and the plug-in it looked for. The toolkits that the
+// process merely holds are not worth a word.
+TEST_F(GtkViewer, OneFileWithoutTheGtk2PluginSaysSoOnce)
+{
+    HoldBuiltToolkits(GRIDLOOK_PLUGIN_FOLDER);
+    const std::filesystem::path alone = CopyAlone(GRIDLOOK_PLUGIN_FOLDER "/gridlook-linux.wlx");
+    void* const oneFile = dlopen(alone.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(oneFile, nullptr) << dlerror();
+    const auto load = reinterpret_cast<decltype(&ListLoad)>(dlsym(oneFile, "ListLoad"));
+    ASSERT_NE(load, nullptr);
+    std::string puzzle = WriteWindowPuzzle(5, 5);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load(m_lister, puzzle.data(), 0), nullptr);
+    EXPECT_EQ(load(m_lister, puzzle.data(), 0), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "gridlook-linux.wlx: this process runs GTK 2, but its plug-in " +
+                                                          (alone.parent_path() / "gridlook-gtk2.wlx").string() +
+                                                          " is missing\n");
+}
+
+// In a host on GTK 3 the plug-in's GTK calls reach GTK 3, whose widgets a GTK 2
+// viewer cannot live among: it declines every file there.
+TEST(GtkPlugin, DeclinesEveryFileInAHostOnGtk3)
+{
+    const ToolRun run = RunCommand(GRIDLOOK_GTK3_HOST " " GRIDLOOK_GTK2_PLUGIN " " + WriteWindowPuzzle(5, 5));
+    ASSERT_NE(run.exitStatus, 3) << "libgtk-3-0 is not installed (scripts/install-deps.sh toolkits): " << run.err;
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
 }
 
 TEST(GtkPlugin, ExportsExactlyTheSixEntryPoints)

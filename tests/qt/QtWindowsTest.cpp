@@ -4,6 +4,7 @@
 #include "support/ExportedFunctions.h"
 #include "plugin/ListerPlugin.h"
 #include "support/PuzzleFiles.h"
+#include "support/ToolkitPlugins.h"
 #include "viewer/Gridlooker.h"
 
 #include <QAbstractScrollArea>
@@ -20,6 +21,7 @@
 
 #include <dlfcn.h>
 
+#include <climits>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -391,9 +393,14 @@ Function Find(void* library, const char* name)
     return library ? reinterpret_cast<Function>(dlsym(library, name)) : nullptr;
 }
 
+std::string BuiltPlugin(const std::string& name)
+{
+    return std::string(GRIDLOOK_PLUGIN_FOLDER) + "/" + name;
+}
+
 struct PluginLibrary {
-    explicit PluginLibrary(const std::string& name)
-        : library(dlopen((std::string(GRIDLOOK_PLUGIN_FOLDER) + "/" + name).c_str(), RTLD_NOW | RTLD_LOCAL)),
+    explicit PluginLibrary(const std::string& path)
+        : library(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)),
           load(Find<decltype(&ListLoad)>(library, "ListLoad")),
           closeWindow(Find<decltype(&ListCloseWindow)>(library, "ListCloseWindow")),
           sendCommand(Find<decltype(&ListSendCommand)>(library, "ListSendCommand"))
@@ -413,7 +420,7 @@ struct PluginLibrary {
 TEST_F(QtViewer, EachPluginFileInAHostOnThisQt)
 {
     std::string puzzle = WriteWindowPuzzle(5, 5);
-    const PluginLibrary oneFile("gridlook-linux.wlx");
+    const PluginLibrary oneFile(BuiltPlugin("gridlook-linux.wlx"));
     ASSERT_TRUE(oneFile.load && oneFile.closeWindow && oneFile.sendCommand) << dlerror();
     auto* window = static_cast<QWidget*>(oneFile.load(m_lister, puzzle.data(), 0));
     ASSERT_NE(window, nullptr);
@@ -426,14 +433,61 @@ TEST_F(QtViewer, EachPluginFileInAHostOnThisQt)
     EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
 
     for (const std::string name : {"gridlook-gtk2.wlx", "gridlook-qt5.wlx", "gridlook-qt6.wlx"}) {
-        if (name == std::filesystem::path(GRIDLOOK_QT_PLUGIN).filename() ||
-            !std::filesystem::exists(std::string(GRIDLOOK_PLUGIN_FOLDER) + "/" + name))
+        if (name == std::filesystem::path(GRIDLOOK_QT_PLUGIN).filename() || !std::filesystem::exists(BuiltPlugin(name)))
             continue;
-        const PluginLibrary foreign(name);
+        const PluginLibrary foreign(BuiltPlugin(name));
         ASSERT_NE(foreign.load, nullptr) << name << ": " << dlerror();
         EXPECT_EQ(foreign.load(m_lister, puzzle.data(), 0), nullptr) << name;
         EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty()) << name;
     }
+}
+
+// Without the plug-in of this Qt beside it, the one file declines every file
+// and says once why: this Qt, and the plug-in it looked for. The toolkits that
+// the process merely holds are not worth a word.
+TEST_F(QtViewer, OneFileWithoutThePluginOfThisQtSaysSoOnce)
+{
+    HoldBuiltToolkits(GRIDLOOK_PLUGIN_FOLDER);
+    const std::filesystem::path alone = CopyAlone(BuiltPlugin("gridlook-linux.wlx"));
+    const PluginLibrary oneFile(alone);
+    ASSERT_NE(oneFile.load, nullptr) << dlerror();
+    std::string puzzle = WriteWindowPuzzle(5, 5);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(oneFile.load(m_lister, puzzle.data(), 0), nullptr);
+    EXPECT_EQ(oneFile.load(m_lister, puzzle.data(), 0), nullptr);
+    const std::string qt = std::to_string(QT_VERSION_MAJOR);
+    const std::filesystem::path missing = alone.parent_path() / ("gridlook-qt" + qt + ".wlx");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "gridlook-linux.wlx: this process runs Qt " + qt + ", but its plug-in " + missing.string() +
+                  " is missing\n");
+    EXPECT_TRUE(m_lister->findChildren<QWidget*>().isEmpty());
+}
+
+// A turn larger than a wheel message carries scrolls as the same turn in
+// steps does, each step at most a page; a turn to the end stops there.
+TEST_F(QtViewer, WheelTurnBeyondSixteenBitsIsNotCutShort)
+{
+    QAbstractScrollArea* window = Load(WriteWindowPuzzle(80, 80));
+    QAbstractScrollArea* stepped = Load(WriteWindowPuzzle(80, 80));
+    const CGridlooker& viewer = ViewerOf(window);
+    const auto wheel = [](QAbstractScrollArea* area, QPoint delta) {
+        QWidget* viewport = area->viewport();
+        QWheelEvent event(QPointF(100, 100), QPointF(viewport->mapToGlobal(QPoint(100, 100))), QPoint(), delta,
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+    };
+    wheel(window, {0, -40000});
+    wheel(stepped, {0, -30000});
+    wheel(stepped, {0, -10000});
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{0, 2 * 61}));
+    EXPECT_EQ(viewer.ScrollPosition(), ViewerOf(stepped).ScrollPosition());
+
+    wheel(window, {INT_MIN, INT_MIN});
+    EXPECT_EQ(viewer.ScrollPosition(), viewer.Scroll().MaxPosition());
+    wheel(window, {INT_MAX, INT_MAX});
+    EXPECT_EQ(viewer.ScrollPosition(), (ScrollSize{0, 0}));
+    ListCloseWindow(window);
+    ListCloseWindow(stepped);
 }
 
 TEST(QtPlugin, ExportsExactlyTheSixEntryPoints)

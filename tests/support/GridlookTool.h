@@ -1,16 +1,12 @@
 #pragma once
 
+#include "support/CommandRun.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
 
-// The gridlook command as a user runs it: output, stderr and exit status.
-struct ToolRun {
-    int exitStatus;
-    std::string out;
-    std::string err;
-};
-
+// The gridlook command as a user runs it.
 ToolRun Gridlook(const std::string& arguments);
 
 // As a person without root's power over files: as nobody when the tests run as
@@ -25,5 +21,4 @@ bool GiveToUnprivileged(const std::string& path);
 ToolRun GridlookWithFileLimit(const std::string& arguments, std::size_t bytes);
 
 // What a test checks a command's files by.
-std::string FileContents(const std::string& path);
 std::vector<std::string> FolderNames(const std::string& folder);

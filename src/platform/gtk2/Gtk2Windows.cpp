@@ -489,7 +489,12 @@ bool CGtkGlue::Button(const GdkEventButton& event)
 } // namespace
 
 // GTK 2 is the toolkit that this library's GTK calls reach, and the host has
-// initialised it: its default display is open.
+// initialised it: its default display is open. This library links GTK 2, but
+// its calls reach the process's own GTK first, since the dynamic linker looks
+// every name up in the process's global scope before this library's own
+// dependencies: in a host on GTK 3, gtk_check_version is GTK 3's, which
+// answers that it is too new. The variable gtk_major_version would not tell:
+// GTK 3 has none, so this library's reference would always find GTK 2's.
 bool WindowSystemAvailable()
 {
     return gtk_check_version(GTK_MAJOR_VERSION, 0, 0) == nullptr && gdk_display_get_default() != nullptr;

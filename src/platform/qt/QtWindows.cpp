@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <unordered_map>
 #include <utility>
 
@@ -176,6 +177,7 @@ public:
     void Paint(QWidget& viewport);
     void KeyPressed(const QKeyEvent& event);
     void ScrollBarAction(ScrollAxis axis, int action);
+    void Wheel(std::uint32_t message, unsigned keys, std::int64_t turn);
 
     bool Create(WindowHandle parent) override;
     void Destroy() override;
@@ -298,10 +300,10 @@ void CViewerArea::wheelEvent(QWheelEvent* event)
     if (delta.isNull() || event->modifiers() & Qt::ControlModifier)
         return event->ignore();
     const unsigned keys = event->modifiers() & Qt::ShiftModifier ? kMkShift : 0;
-    if (delta.y() != 0)
-        Send(kWmMouseWheel, MakeWParam(keys, static_cast<unsigned>(delta.y())), 0);
-    if (delta.x() != 0)
-        Send(kWmMouseHWheel, MakeWParam(keys, static_cast<unsigned>(-delta.x())), 0);
+    if (delta.y() != 0 && m_glue)
+        m_glue->Wheel(kWmMouseWheel, keys, delta.y());
+    if (delta.x() != 0 && m_glue)
+        m_glue->Wheel(kWmMouseHWheel, keys, -std::int64_t{delta.x()});
 }
 
 void CViewerArea::mousePressEvent(QMouseEvent* event)
@@ -411,6 +413,25 @@ void CQtGlue::ScrollBarAction(ScrollAxis axis, int action)
     const unsigned thumb = static_cast<unsigned>(Bar(axis).sliderPosition());
     Dispatch(axis == ScrollAxis::Horizontal ? kWmHScroll : kWmVScroll,
              MakeWParam(static_cast<unsigned>(found->scrollCode), thumb), 0);
+}
+
+// A wheel message carries its turn in 16 bits, as Windows' does, and a Qt
+// turn may be larger: it goes as the fewest messages that carry it, whole
+// notches but the last, as if the wheel had sent it in steps, and each moves
+// the view at most as far as one message may. Once a message moves the view
+// no more, the view is at the end of its range, where every later one would
+// leave it too.
+void CQtGlue::Wheel(std::uint32_t message, unsigned keys, std::int64_t turn)
+{
+    constexpr std::int64_t kLargestPart = INT16_MAX / kWheelDelta * kWheelDelta;
+    while (turn != 0) {
+        const std::int64_t part = std::clamp(turn, -kLargestPart, kLargestPart);
+        turn -= part;
+        const ScrollSize before = m_view.ScrollPosition();
+        Dispatch(message, MakeWParam(keys, static_cast<unsigned>(part)), 0);
+        if (turn != 0 && m_view.ScrollPosition() == before)
+            return;
+    }
 }
 
 // The client area drawn by the view onto the software raster, then shown as it is.

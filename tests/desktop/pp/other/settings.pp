@@ -1,0 +1,12 @@
+// Settings shared by the tools of this project.
+unit Settings;
+
+interface
+
+const
+  DefaultWidth = 640;
+  DefaultHeight = 480;
+
+implementation
+
+end.
