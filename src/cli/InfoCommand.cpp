@@ -89,18 +89,6 @@ std::string JsonSettings(const DisplaySettings& settings)
            ", \"options3\": " + JsonList(settings.options3, JsonNumber) + "}";
 }
 
-// A file's text on one line of the terminal: control characters, which could
-// move the cursor or change the terminal's state, become spaces.
-std::string OneLine(const std::string& text)
-{
-    std::string line = text;
-    for (char& c : line) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    }
-    return line;
-}
-
 std::string DescribeMetadata(const PuzzleMetadata& metadata)
 {
     const std::pair<const char*, const std::string*> fields[] = {
@@ -151,6 +139,16 @@ std::string JsonPuzzleSet(const std::vector<PuzzleSummary>& set)
 }
 
 } // namespace
+
+std::string OneLine(const std::string& text)
+{
+    std::string line = text;
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    }
+    return line;
+}
 
 std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle)
 {

@@ -29,7 +29,7 @@ bool ReadNumberLines(CLineCursor& lines, int count, const char* direction, CPuzz
     DraftLines& read = group.emplace();
     const auto inkOnly = [&](char c, std::uint8_t& colour) {
         colour = 1;
-        return c == '\0' || draft.Refuse(std::string("a colour in a format without colours: \"") + c + "\"");
+        return c == '\0' || draft.Refuse("a colour in a format without colours: " + Quoted(c));
     };
     for (int i = 0; i < count; ++i) {
         std::string_view line;

@@ -27,9 +27,9 @@ bool ReadClueItems(std::string_view line, std::string_view separators, CPuzzleDr
         const std::size_t digits = item.find_first_not_of("0123456789");
         std::int64_t length = 0;
         if (digits == 0 || !ReadCount(item.substr(0, digits == std::string_view::npos ? item.size() : digits), length))
-            return draft.Refuse("a clue that is no number: \"" + std::string(item) + "\"");
+            return draft.Refuse("a clue that is no number: " + Quoted(item));
         if (digits != std::string_view::npos && digits + 1 != item.size())
-            return draft.Refuse("a clue that is no number and colour: \"" + std::string(item) + "\"");
+            return draft.Refuse("a clue that is no number and colour: " + Quoted(item));
         std::uint8_t colour = 0;
         if (!colourOf(digits == std::string_view::npos ? '\0' : item[digits], colour) ||
             !draft.AddClue(clues, length, colour))

@@ -258,7 +258,7 @@ bool CNonReader::ReadRules(std::optional<DraftLines>& group, std::int64_t count,
     DraftLines& lines = group.emplace();
     const auto colourOf = [this](char c, std::uint8_t& colour) {
         colour = static_cast<std::uint8_t>(c == '\0' ? kDefaultInk : c);
-        return (c == '\0' || IsLetter(c) || m_draft.Refuse(std::string("a colour that is no letter: \"") + c + "\"")) &&
+        return (c == '\0' || IsLetter(c) || m_draft.Refuse("a colour that is no letter: " + Quoted(c))) &&
                UseCharacter(static_cast<char>(colour));
     };
     for (const std::string_view rule : chosen) {
@@ -286,7 +286,7 @@ bool CNonReader::ReadGoal(std::string_view rest)
             if (filled == cells.size())
                 return m_draft.Refuse("more goal cells than the puzzle has");
             if (c != kBlankCell && (c != kDefaultInk && !IsLetter(c)))
-                return m_draft.Refuse(std::string("a goal cell that is neither 0, 1 nor a letter: \"") + c + "\"");
+                return m_draft.Refuse("a goal cell that is neither 0, 1 nor a letter: " + Quoted(c));
             if (c != kBlankCell && !UseCharacter(c))
                 return false;
             cells[filled++] = static_cast<std::uint8_t>(c == kBlankCell ? 0 : c);
@@ -313,7 +313,7 @@ bool CNonReader::ReadColour(std::string_view rest)
         return m_draft.Refuse("a \"color\" line that is not a character and #RRGGBB");
     for (const auto& declared : m_declared) {
         if (declared.first == name[0])
-            return m_draft.Refuse(std::string("the colour \"") + name[0] + "\" given twice");
+            return m_draft.Refuse("the colour " + Quoted(name[0]) + " given twice");
     }
     m_declared.emplace_back(name[0], colour);
     return true;

@@ -159,13 +159,13 @@ bool COlsakReader::ReadColour(std::string_view line)
         return Refuse("a triangle cell, not a square");
     Colour colour = 0;
     if (!ColourOfWord(word, colour))
-        return Refuse("the colour \"" + std::string(word) + "\", neither #RRGGBB nor a name this reader knows");
+        return Refuse("the colour " + Quoted(word) + ", neither #RRGGBB nor a name this reader knows");
     if (std::isdigit(static_cast<unsigned char>(name)) ? name != kBackground && name != kDefaultColour
                                                        : name == ' ' || name == '\t' || name == ',')
-        return Refuse(std::string("the colour character \"") + name + "\"");
+        return Refuse("the colour character " + Quoted(name));
     auto& index = m_index[static_cast<unsigned char>(name)];
     if (index != 0 || (name == kBackground && m_backgroundDeclared))
-        return Refuse(std::string("the colour \"") + name + "\" declared twice");
+        return Refuse("the colour " + Quoted(name) + " declared twice");
     if (name == kBackground) {
         m_draft.m_palette.front() = colour;
         m_backgroundDeclared = true;
@@ -181,13 +181,13 @@ bool COlsakReader::ColourOf(char c, std::uint8_t& colour)
 {
     if (!m_colours) {
         colour = 1;
-        return c == '\0' || m_draft.Refuse(std::string("a colour \"") + c + "\" without colour declarations");
+        return c == '\0' || m_draft.Refuse("a colour " + Quoted(c) + " without colour declarations");
     }
     colour = m_index[static_cast<unsigned char>(c == '\0' ? kDefaultColour : c)];
     if (colour != 0)
         return true;
     return m_draft.Refuse(c == '\0' ? std::string("a length without a colour, and no default colour (\"1:\")")
-                                    : std::string("the colour \"") + c + "\", which is not declared");
+                                    : "the colour " + Quoted(c) + ", which is not declared");
 }
 
 // A blank line is a line without runs, but blank lines at the very end of a

@@ -113,6 +113,12 @@ bool CTessGrid::ReadPublicFormat(const std::string& path)
         return false;
     }
     file.Close();
+    // Every public format is a text: a byte 0 marks a file of another kind,
+    // which need not be searched through.
+    if (text.find('\0') != std::string::npos) {
+        m_refusal = "neither a native puzzle nor a text";
+        return false;
+    }
     for (const PublicFormat& format : kPublicFormats) {
         if (!format.recognise(text))
             continue;

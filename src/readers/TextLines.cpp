@@ -80,6 +80,20 @@ bool ReadCount(std::string_view text, std::int64_t& count)
     return true;
 }
 
+std::string Quoted(std::string_view text)
+{
+    constexpr std::size_t kMostShown = 24;
+    std::string quoted = "\"";
+    for (const char c : text.substr(0, kMostShown))
+        quoted += c >= ' ' && c <= '~' ? c : '?';
+    return quoted + (text.size() > kMostShown ? "...\"" : "\"");
+}
+
+std::string Quoted(char c)
+{
+    return Quoted(std::string_view(&c, 1));
+}
+
 std::string AtLine(int lineNumber, const std::string& reason)
 {
     return "line " + std::to_string(lineNumber) + ": " + reason;

@@ -36,5 +36,11 @@ std::string_view FirstWord(std::string_view text, std::string_view& rest);
 inline constexpr std::int64_t kHugeCount = 1'000'000'000;
 bool ReadCount(std::string_view text, std::int64_t& count);
 
+// A piece of the file's text in quotes for a refusal's reason: at most a few
+// characters, each that is not printable ASCII as '?', so that no file puts
+// control characters or much of itself on the command's line.
+std::string Quoted(std::string_view text);
+std::string Quoted(char c);
+
 // "line N: " for a refusal that names where the text went wrong.
 std::string AtLine(int lineNumber, const std::string& reason);
