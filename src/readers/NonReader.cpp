@@ -398,7 +398,7 @@ bool CNonReader::MakeColourPalette(std::array<std::uint8_t, 256>& index)
 
 bool LooksLikeNon(std::string_view text)
 {
-    CLineCursor lines(text);
+    CLineCursor lines(text.substr(0, kFirstLines));
     std::string_view line;
     bool width = false;
     bool height = false;

@@ -224,12 +224,13 @@ bool COlsakReader::ReadSection(std::optional<DraftLines>& group, const char* dir
 
 bool LooksLikeOlsakG(std::string_view text)
 {
-    CLineCursor lines(text);
+    CLineCursor lines(text.substr(0, kFirstLines));
     std::string_view line;
-    int sections = 0;
-    while (lines.Next(line) && sections < 2)
-        sections += StartsWith(line, ':') ? 1 : 0;
-    return sections == 2;
+    while (lines.Next(line)) {
+        if (StartsWith(line, ':'))
+            return true;
+    }
+    return false;
 }
 
 bool ReadOlsakG(std::string_view text, CPuzzleDraft& draft)
