@@ -79,10 +79,7 @@ bool ReferencedCharacter(std::string_view name, std::uint32_t& code)
     const std::string_view digits = name.substr(hex ? 2 : 1);
     code = 0;
     for (const char c : digits) {
-        const int digit = c >= '0' && c <= '9' ? c - '0'
-                          : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                        : -1;
+        const int digit = hex ? HexDigit(c) : c >= '0' && c <= '9' ? c - '0' : -1;
         if (digit < 0)
             return false;
         code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
@@ -108,27 +105,6 @@ std::string PropertyText(std::string_view value)
         value.remove_prefix(1);
     }
     return text;
-}
-
-bool ReadHexColour(std::string_view text, Colour& colour)
-{
-    if (text.starts_with('#'))
-        text.remove_prefix(1);
-    if (text.size() != 6)
-        return false;
-    std::uint32_t value = 0;
-    for (const char c : text) {
-        const int digit = c >= '0' && c <= '9' ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
-        if (digit < 0)
-            return false;
-        value = value << 4 | static_cast<std::uint32_t>(digit);
-    }
-    colour = MakeColour(static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
-                        static_cast<std::uint8_t>(value));
-    return true;
 }
 
 // Reads a file into the draft with each clue's colour as its character ('1'

@@ -45,33 +45,11 @@ bool StartsWith(std::string_view line, char c)
     return !line.empty() && line.front() == c;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
 // "#RRGGBB", "#RGB" or an X11 name in any case.
 bool ColourOfWord(std::string_view word, Colour& colour)
 {
-    if (word.starts_with('#') && (word.size() == 7 || word.size() == 4)) {
-        const std::size_t width = (word.size() - 1) / 3;
-        std::uint8_t parts[3] = {};
-        for (std::size_t part = 0; part < 3; ++part) {
-            int value = 0;
-            for (std::size_t i = 0; i < width; ++i) {
-                const int digit = HexDigit(word[1 + part * width + i]);
-                if (digit < 0)
-                    return false;
-                value = value * 16 + digit;
-            }
-            parts[part] = static_cast<std::uint8_t>(width == 1 ? value * 17 : value);
-        }
-        colour = MakeColour(parts[0], parts[1], parts[2]);
-        return true;
-    }
+    if (word.starts_with('#'))
+        return ReadHexColour(word, colour);
     for (const auto& [name, value] : kX11Colours) {
         if (std::ranges::equal(word, name, [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; })) {
             colour = value;

@@ -38,38 +38,6 @@ constexpr PredefinedColour kPredefined[] = {
     {"white", '.', MakeColour(255, 255, 255)},
 };
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-}
-
-bool ReadRgb(std::string_view text, Colour& colour)
-{
-    text = Trim(text);
-    if (text.starts_with('#'))
-        text.remove_prefix(1);
-    if (text.size() != 3 && text.size() != 6)
-        return false;
-    const std::size_t width = text.size() / 3;
-    std::uint8_t parts[3] = {};
-    for (std::size_t part = 0; part < 3; ++part) {
-        int value = 0;
-        for (std::size_t i = 0; i < width; ++i) {
-            const int digit = HexDigit(text[part * width + i]);
-            if (digit < 0)
-                return false;
-            value = value * 16 + digit;
-        }
-        parts[part] = static_cast<std::uint8_t>(width == 1 ? value * 17 : value);
-    }
-    colour = MakeColour(parts[0], parts[1], parts[2]);
-    return true;
-}
-
 std::string_view AttributeOf(const XmlAttributes& attributes, std::string_view name, std::string_view fallback = {})
 {
     for (const auto& [key, value] : attributes) {
@@ -306,7 +274,7 @@ bool CWebpbnHandler::DefineColour()
         return m_draft.Refuse("a colour without a name");
     if (character.size() > 1)
         return m_draft.Refuse("the colour " + Quoted(name) + " written with more than one byte");
-    if (!ReadRgb(m_text, rgb))
+    if (!ReadHexColour(Tidy(m_text), rgb))
         return m_draft.Refuse("the colour " + Quoted(name) + " is not 3 or 6 hex digits");
     const char c = character.empty() ? '\0' : character[0];
     for (std::size_t i = 0; i < m_colours.size(); ++i) {
