@@ -34,9 +34,10 @@ TEST(ReaderSelection, ExtensionsChooseTheirReaderInAnyCase)
 
 TEST(ReaderSelection, EverythingElseGoesToTheNativeReader)
 {
-    // Too short for the native header: a file error, not a .tgr puzzle.
+    // Too short for the native header and in no public format: refused, not
+    // read as a .tgr puzzle.
     for (const char* extension : {".tgrx", ".tg", ".tgr.bak", "", ".dat"})
-        EXPECT_EQ(LoadBytes(kTgrFile, extension)->m_status, LoadFileError) << extension;
+        EXPECT_EQ(LoadBytes(kTgrFile, extension)->m_status, LoadRejected) << extension;
     Bytes longTgr(80, 0);
     EXPECT_EQ(LoadBytes(longTgr, ".dat")->m_status, LoadRejected);
     EXPECT_EQ(LoadBytes(longTgr, ".tgr")->m_status, LoadOk);

@@ -10,7 +10,7 @@ int RunThumbnail(const CommandLine& line);
 int RunSolve(const CommandLine& line);
 
 // One line on stderr naming the file and why it did not load.
-void ReportLoadFailure(const std::string& path, LoadStatus status);
+void ReportLoadFailure(const std::string& path, const CTessGrid& puzzle);
 void ReportFailure(const std::string& path, const std::string& reason);
 
 // Exit status when a picture could not be made or written.

@@ -158,7 +158,7 @@ int RunInfo(const CommandLine& line)
             std::printf("%s", DescribePuzzle(path, puzzle).c_str());
         if (puzzle.m_status == LoadOk)
             continue;
-        ReportLoadFailure(path, puzzle.m_status);
+        ReportLoadFailure(path, puzzle);
         if (exitStatus == 0)
             exitStatus = puzzle.m_status;
     }

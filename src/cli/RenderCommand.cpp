@@ -77,7 +77,7 @@ int RenderOne(const CommandLine& line, const std::string& path, const Progress& 
     CTessGrid puzzle(path, line.overlay);
     if (puzzle.m_status != LoadOk) {
         progress.ClearLine();
-        ReportLoadFailure(path, puzzle.m_status);
+        ReportLoadFailure(path, puzzle);
         return puzzle.m_status;
     }
     if (const int status = ChoosePicture(line, path, puzzle); status != 0) {

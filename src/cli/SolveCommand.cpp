@@ -155,7 +155,7 @@ int SolveOne(const CommandLine& line, const std::string& path)
     if (puzzle.m_status != LoadOk) {
         if (line.json)
             std::printf("{\"file\": %s, \"status\": %d}\n", JsonString(path).c_str(), puzzle.m_status);
-        ReportLoadFailure(path, puzzle.m_status);
+        ReportLoadFailure(path, puzzle);
         return puzzle.m_status;
     }
     const auto start = std::chrono::steady_clock::now();

@@ -17,11 +17,14 @@ void ReportFailure(const std::string& path, const std::string& reason)
     std::fprintf(stderr, "gridlook: %s: %s\n", path.c_str(), reason.c_str());
 }
 
-void ReportLoadFailure(const std::string& path, LoadStatus status)
+void ReportLoadFailure(const std::string& path, const CTessGrid& puzzle)
 {
-    ReportFailure(path, status == LoadRejected
-                            ? "not a puzzle this viewer can show (its contents were refused)"
-                            : "could not be read (missing, unreadable, locked, or shorter than its contents need)");
+    if (puzzle.m_status != LoadRejected)
+        ReportFailure(path, "could not be read (missing, unreadable, locked, or shorter than its contents need)");
+    else if (puzzle.m_refusal.empty())
+        ReportFailure(path, "not a puzzle this viewer can show (its contents were refused)");
+    else
+        ReportFailure(path, "refused: " + puzzle.m_refusal);
 }
 
 int main(int argc, char** argv)
