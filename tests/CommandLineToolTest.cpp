@@ -24,15 +24,42 @@ TEST(CommandLineTool, JsonHoldsEveryMemberOfTheModel)
     file.width = 2;
     file.height = 1;
     file.picture = {1, 0};
-    const ToolRun run = Gridlook("info --json " + WriteTestFile(file.ToBytes(), ".tgn"));
+    const std::string path = WriteTestFile(file.ToBytes(), ".tgn");
+    const ToolRun run = Gridlook("info --json " + path);
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, "{\"status\": 0, \"width\": 2, \"height\": 1, \"colourCount\": 2, \"noPicture\": 0, "
+    EXPECT_EQ(run.out, "{\"file\": \"" + path + "\", \"status\": 0, \"width\": 2, \"height\": 1, \"colourCount\": 2, \"noPicture\": 0, "
                        "\"palette\": [16777215, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0], "
                        "\"dark\": [0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1], "
                        "\"rowClueMax\": 1, \"columnClueMax\": 1, \"columnClues\": [[[1, 1]], [[0, 0]]], "
-                       "\"rowClues\": [[[1, 1]]], \"picture\": [[1, 0]], "
+                       "\"rowClues\": [[[1, 1]]], \"picture\": [[1, 0]], \"cluesFromPicture\": true, "
                        "\"settings\": {\"options1\": [0, 1, 1, 12, 3, 3, 1, 1, 1], \"filledColour\": 49152, "
                        "\"options3\": [0, 1, 1, 1, 1, 1, 1, 1, 100]}, \"layoutWidth\": 40, \"layoutHeight\": 28}\n");
+}
+
+// The "file" of each line as Python's JSON parser reads it, one a line; empty
+// when the parser refuses the output.
+std::string FilesAsParsed(const std::string& jsonLines)
+{
+    const ToolRun run = RunCommand("python3 -c 'import json, sys\n"
+                                   "for line in sys.stdin.buffer:\n"
+                                   "    sys.stdout.buffer.write(json.loads(line)[\"file\"].encode() + b\"\\n\")' <" +
+                                   WriteTestFile(jsonLines, ".json"));
+    return run.exitStatus == 0 ? run.out : "";
+}
+
+TEST(CommandLineTool, JsonNamesFilesInValidUtf8)
+{
+    const std::string replaced = "\xEF\xBF\xBD\xEF\xBF\xBD"; // U+FFFD for each of two bytes
+    const std::string puzzle = TestFolder() + "/puzzle-\xFF\xFE-R\xC3\xA4tsel-\xE2\x82\xAC.pp";
+    std::ofstream(puzzle) << "1 1\n1\n1\n";
+    const std::string missing = TestFolder() + "/missing-\xC0\xAF.tgr";
+    const std::string named = TestFolder() + "/puzzle-" + replaced + "-R\xC3\xA4tsel-\xE2\x82\xAC.pp\n" +
+                              TestFolder() + "/missing-" + replaced + ".tgr\n";
+    for (const std::string command : {"info --json ", "solve --json "}) {
+        const ToolRun run = Gridlook(command + puzzle + " " + missing);
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2) << command;
+        EXPECT_EQ(FilesAsParsed(run.out), named) << command;
+    }
 }
 
 TEST(CommandLineTool, SettingOptionsReachTheModelBeforeTheReader)
@@ -58,7 +85,7 @@ TEST(CommandLineTool, FirstFailureDecidesTheExitStatus)
 
     const ToolRun json = Gridlook("info --json " + missing);
     EXPECT_EQ(json.exitStatus, 4);
-    EXPECT_EQ(json.out, "{\"status\": 4}\n");
+    EXPECT_EQ(json.out, "{\"file\": \"" + missing + "\", \"status\": 4}\n");
 }
 
 TEST(CommandLineTool, RenderWritesTheScrollAreaAsPng)

@@ -35,6 +35,18 @@ std::string PlusTgr()
     return WriteTestFile(Bytes{5, 5, 1, 1, 1, 1, 5, 1, 1, 1, 1, 5, 1, 1}, ".tgr");
 }
 
+// A .tgw whose rows have their first `filled[row]` cells filled.
+std::string FilledFromTheLeftTgw(int width, const std::vector<int>& filled)
+{
+    const int height = static_cast<int>(filled.size());
+    Bytes bytes{static_cast<std::uint8_t>(width), static_cast<std::uint8_t>(height)};
+    for (int column = 0; column < width; ++column) {
+        for (int row = 0; row < height; ++row)
+            bytes.push_back(column < filled[row] ? 2 : 0);
+    }
+    return WriteTestFile(bytes, ".tgw");
+}
+
 RasterBitmap Rendered(const std::string& arguments)
 {
     static int counter = 0;
@@ -50,7 +62,7 @@ TEST(SolveCommand, OneLinePerFileAndTheExitStatusOfTheAnswer)
 {
     const ToolRun unique = Gridlook("solve " + Pp("4 4\n1 1 1 1\n11 2 - -\n"));
     EXPECT_EQ(unique.exitStatus, 0);
-    EXPECT_NE(unique.out.find(": one solution; line logic stops after 0 passes with 8 of 16 cells known; "),
+    EXPECT_NE(unique.out.find(": one solution; line logic stops after 1 pass with 8 of 16 cells known; "),
               std::string::npos)
         << unique.out;
 
@@ -90,6 +102,7 @@ TEST(SolveCommand, JsonGivesTheSolutions)
     EXPECT_EQ(json, "{\"file\": \"" + path +
                         "\", \"status\": 0, \"answer\": \"several\", \"lineLogic\": \"stalls\", \"passes\": 0, "
                         "\"knownCells\": 0, \"cells\": 4, \"seconds\": S, \"pictureFits\": null, "
+                        "\"longRuns\": {\"rows\": [], \"columns\": []}, "
                         "\"solutions\": [[[0, 1], [1, 0]], [[1, 0], [0, 1]]]}\n");
     const ToolRun missing = Gridlook("solve --json " + TestFolder() + "/missing.pp");
     EXPECT_EQ(missing.out, "{\"file\": \"" + TestFolder() + "/missing.pp\", \"status\": 4}\n");
@@ -111,6 +124,34 @@ TEST(SolveCommand, APictureIsCheckedAgainstItsClues)
     EXPECT_NE(misfit.out.find(": one solution; line logic solves it in 1 pass; the picture does not fit its clues; "),
               std::string::npos)
         << misfit.out;
+}
+
+TEST(SolveCommand, NamesTheLinesWhoseRunsAClueCannotHold)
+{
+    const std::string rows = FilledFromTheLeftTgw(200, {128, 127, 200});
+    const ToolRun text = Gridlook("solve " + rows);
+    EXPECT_EQ(text.exitStatus, 0);
+    EXPECT_NE(text.out.find(rows + ": one solution; "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("; the picture is the solution; rows 1 and 3 hold runs longer than a clue can show "
+                            "(127), taken from the picture; "),
+              std::string::npos)
+        << text.out;
+    const ToolRun json = Gridlook("solve --json " + rows);
+    EXPECT_NE(json.out.find("\"answer\": \"unique\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"pictureFits\": true, \"longRuns\": {\"rows\": [1, 3], \"columns\": []}, "),
+              std::string::npos);
+
+    EXPECT_NE(Gridlook("solve " + FilledFromTheLeftTgw(128, {128})).out.find("; row 1 holds a run longer than"),
+              std::string::npos);
+    const ToolRun mixed = Gridlook("solve " + FilledFromTheLeftTgw(130, {128, 0, 128, 128, 128, 0, 128}));
+    EXPECT_NE(mixed.out.find("; rows 1, 3-5 and 7 hold runs longer than"), std::string::npos) << mixed.out;
+    const ToolRun full = Gridlook("solve " + FilledFromTheLeftTgw(255, std::vector<int>(255, 255)));
+    EXPECT_NE(full.out.find("; rows 1-255 and columns 1-255 hold runs longer than"), std::string::npos) << full.out;
+    // Only the lines that need it: runs of 127 fit a clue.
+    EXPECT_EQ(Gridlook("solve " + FilledFromTheLeftTgw(127, {127})).out.find("longer than"), std::string::npos);
+
+    // The viewer's clues stay as stored; the grid holds the solution, which is the picture.
+    EXPECT_EQ(DifferingPixels(Rendered("--solution " + rows), Rendered(rows)), 0);
 }
 
 TEST(SolveCommand, RenderBlankLeavesThePictureOut)

@@ -69,6 +69,8 @@ TEST(Solver, UniqueButBeyondLineLogic)
     EXPECT_EQ(report.answer, SolveAnswer::Unique);
     EXPECT_EQ(report.lineLogic, LineLogicVerdict::Stalls);
     EXPECT_EQ(report.cellsKnownByLineLogic, 8);
+    // The empty rows are settled at the start, which is part of the first pass.
+    EXPECT_EQ(report.lineLogicPasses, 1);
     ASSERT_EQ(report.solutions.size(), 1u);
     EXPECT_EQ(Rows(report.solutions[0]), (std::vector<std::string>{"1..1", ".11.", "....", "...."}));
 }
@@ -82,6 +84,11 @@ TEST(Solver, LineLogicCountsItsPasses)
     EXPECT_EQ(solved.lineLogicPasses, 2);
     EXPECT_EQ(Rows(solved.solutions[0]),
               (std::vector<std::string>{"..1..", ".111.", "11111", "1...1", "1.1.1", "11111"}));
+
+    // Every cell is settled before the first pass looks at a line.
+    const SolveReport empty = SolvePp("2 1\n- -\n-\n");
+    EXPECT_EQ(empty.lineLogic, LineLogicVerdict::Solves);
+    EXPECT_EQ(empty.lineLogicPasses, 1);
 }
 
 // Colours: runs of different colours may touch; the same colour needs a blank
@@ -136,6 +143,78 @@ TEST(Solver, HowClueListsAreRead)
         file.columnClues = {1, background, 1, background};
         EXPECT_EQ(Solve(LoadNative(file)).answer, SolveAnswer::NoSolution) << int{background};
     }
+}
+
+// A .tgw of n x n cells whose top row and left column are filled.
+Bytes CornerTgw(int n)
+{
+    Bytes bytes{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n)};
+    for (int column = 0; column < n; ++column) {
+        for (int row = 0; row < n; ++row)
+            bytes.push_back(row == 0 || column == 0 ? 2 : 0);
+    }
+    return bytes;
+}
+
+// The same corner in colour 2 of a native file with a picture and no clues.
+NativeFile CornerNative(int n)
+{
+    NativeFile file;
+    file.colourCount = 3;
+    file.width = static_cast<std::uint8_t>(n);
+    file.height = static_cast<std::uint8_t>(n);
+    for (int row = 0; row < n; ++row) {
+        for (int column = 0; column < n; ++column)
+            file.picture.push_back(row == 0 || column == 0 ? 2 : 0);
+    }
+    return file;
+}
+
+void ExpectCornerSolvedFromItsRuns(const std::unique_ptr<CTessGrid>& puzzle, int n, std::uint8_t ink)
+{
+    // The stored clues, which the viewer shows, keep at most 127 cells.
+    const auto stored = static_cast<std::uint8_t>(std::min(n, kLongestStoredRun));
+    EXPECT_EQ((*puzzle->m_rowClues)[0].back(), (ClueEntry{stored, ink}));
+    EXPECT_EQ((*puzzle->m_columnClues)[0].back(), (ClueEntry{stored, ink}));
+
+    const PuzzleClues clues = CluesOf(*puzzle);
+    const auto length = static_cast<std::uint8_t>(n);
+    // Cut short, they might keep the search busy for long: no solution is
+    // worth looking for then.
+    ASSERT_EQ(clues.rows[0], (LineClue{{length, ink}}));
+    ASSERT_EQ(clues.columns[0], (LineClue{{length, ink}}));
+    const std::vector<int> longLines = n > kLongestStoredRun ? std::vector<int>{0} : std::vector<int>{};
+    EXPECT_EQ(LinesWithLongRuns(clues.rows), longLines);
+    EXPECT_EQ(LinesWithLongRuns(clues.columns), longLines);
+
+    const SolveReport report = Solve(puzzle);
+    EXPECT_EQ(report.answer, SolveAnswer::Unique);
+    EXPECT_EQ(report.lineLogic, LineLogicVerdict::Solves);
+    ASSERT_EQ(report.solutions.size(), 1u);
+    EXPECT_TRUE(std::ranges::equal(report.solutions[0].Items(), puzzle->m_picture->Items()));
+}
+
+TEST(Solver, CluesDerivedFromAPictureKeepRunsLongerThanAClueCanHold)
+{
+    for (const int n : {127, 128, 200, 255}) {
+        SCOPED_TRACE(n);
+        ExpectCornerSolvedFromItsRuns(LoadBytes(CornerTgw(n), ".tgw"), n, 1);
+        ExpectCornerSolvedFromItsRuns(LoadNative(CornerNative(n)), n, 2);
+    }
+
+    // A file's own clues are read as they are, even beside a picture that
+    // holds longer runs: a row of 127 cannot be 128 columns of 1.
+    NativeFile file = CornerNative(128);
+    file.height = 1;
+    file.picture.resize(128);
+    file.rowClueMax = 1;
+    file.rowClues = {127, 2};
+    file.columnClueMax = 1;
+    for (int column = 0; column < 128; ++column)
+        file.columnClues.insert(file.columnClues.end(), {1, 2});
+    const auto stored = LoadNative(file);
+    EXPECT_EQ(CluesOf(*stored).rows[0], (LineClue{{127, 2}}));
+    EXPECT_EQ(Solve(stored).answer, SolveAnswer::NoSolution);
 }
 
 TEST(Solver, PictureThatFitsIsTakenAsTheFirstSolution)

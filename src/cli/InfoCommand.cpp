@@ -1,6 +1,7 @@
 #include "cli/InfoCommand.h"
 
 #include "cli/Commands.h"
+#include "cli/Json.h"
 
 #include <cstdio>
 
@@ -67,23 +68,6 @@ std::string DescribePalette(const CTessGrid& puzzle)
     return text + "\n";
 }
 
-template <typename Range, typename Format>
-std::string JsonList(const Range& items, Format format)
-{
-    std::string text = "[";
-    for (const auto& item : items) {
-        if (text.size() > 1)
-            text += ", ";
-        text += format(item);
-    }
-    return text + "]";
-}
-
-std::string JsonNumber(int value)
-{
-    return std::to_string(value);
-}
-
 std::string JsonClueLists(const std::optional<ClueLists>& lists)
 {
     if (!lists)
@@ -107,16 +91,6 @@ std::string JsonSettings(const DisplaySettings& settings)
 
 } // namespace
 
-std::string JsonPicture(const Picture& picture)
-{
-    std::string text = "[";
-    for (int row = 0; row < picture.LineCount(); ++row) {
-        text += row ? ", " : "";
-        text += JsonList(picture[row], JsonNumber);
-    }
-    return text + "]";
-}
-
 std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle)
 {
     std::string text = path + "\n";
@@ -128,9 +102,9 @@ std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle)
     return text + DescribePicture(puzzle);
 }
 
-std::string PuzzleJson(CTessGrid& puzzle)
+std::string PuzzleJson(const std::string& path, CTessGrid& puzzle)
 {
-    const std::string status = "{\"status\": " + std::to_string(puzzle.m_status);
+    const std::string status = "{\"file\": " + JsonString(path) + ", \"status\": " + std::to_string(puzzle.m_status);
     if (puzzle.m_status != LoadOk)
         return status + "}";
     const auto [layoutWidth, layoutHeight] = puzzle.LayoutExtent();
@@ -143,6 +117,7 @@ std::string PuzzleJson(CTessGrid& puzzle)
            ", \"columnClueMax\": " + JsonNumber(puzzle.m_columnClueMax) +
            ", \"columnClues\": " + JsonClueLists(puzzle.m_columnClues) +
            ", \"rowClues\": " + JsonClueLists(puzzle.m_rowClues) + ", \"picture\": " + JsonPicture(*puzzle.m_picture) +
+           ", \"cluesFromPicture\": " + (puzzle.m_cluesFromPicture ? "true" : "false") +
            ", \"settings\": " + JsonSettings(puzzle.m_settings) + ", \"layoutWidth\": " + JsonNumber(layoutWidth) +
            ", \"layoutHeight\": " + JsonNumber(layoutHeight) + "}";
 }
@@ -153,7 +128,7 @@ int RunInfo(const CommandLine& line)
     for (const std::string& path : line.files) {
         CTessGrid puzzle(path, line.overlay);
         if (line.json)
-            std::printf("%s\n", PuzzleJson(puzzle).c_str());
+            std::printf("%s\n", PuzzleJson(path, puzzle).c_str());
         else if (puzzle.m_status == LoadOk)
             std::printf("%s", DescribePuzzle(path, puzzle).c_str());
         if (puzzle.m_status == LoadOk)

@@ -7,9 +7,6 @@
 // A few lines for a person: size, colours, clue lists, the picture as characters.
 std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle);
 
-// One line of JSON with every member of the model; only the status when the
-// file did not load.
-std::string PuzzleJson(CTessGrid& puzzle);
-
-// A picture as JSON: an array of rows, each an array of cell values.
-std::string JsonPicture(const Picture& picture);
+// One line of JSON naming the file, with every member of the model; only the
+// file and the status when it did not load.
+std::string PuzzleJson(const std::string& path, CTessGrid& puzzle);

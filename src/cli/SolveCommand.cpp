@@ -1,14 +1,22 @@
 #include "cli/SolveCommand.h"
 
 #include "cli/Commands.h"
-#include "cli/InfoCommand.h"
+#include "cli/Json.h"
 
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 enum class PictureCheck { NoPicture, Fits, DoesNotFit };
+
+// The rows and columns, from 0, that hold a run longer than a stored clue can
+// show: their clues were derived from the picture, and solved from its runs.
+struct LongRuns {
+    std::vector<int> rows;
+    std::vector<int> columns;
+};
 
 struct Cell {
     int row;
@@ -89,22 +97,52 @@ const char* LineLogicName(LineLogicVerdict verdict)
     return "unfinished";
 }
 
-std::string JsonString(const std::string& text)
+// "3", "3 and 7", "1, 4-9 and 12": lines counted from 1, three or more in a
+// row as a range.
+std::string LineNumbersText(const std::vector<int>& lines)
 {
-    std::string json = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            json += escape;
+    std::vector<std::string> parts;
+    for (std::size_t first = 0; first < lines.size();) {
+        std::size_t next = first + 1;
+        while (next < lines.size() && lines[next] == lines[next - 1] + 1)
+            ++next;
+        if (next - first >= 3) {
+            parts.push_back(std::to_string(lines[first] + 1) + "-" + std::to_string(lines[next - 1] + 1));
+            first = next;
         } else {
-            json += c;
+            parts.push_back(std::to_string(lines[first] + 1));
+            ++first;
         }
     }
-    return json + "\"";
+    std::string text = parts.front();
+    for (std::size_t i = 1; i < parts.size(); ++i)
+        text += (i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return text;
+}
+
+std::string LinesText(const char* one, const char* many, const std::vector<int>& lines)
+{
+    return std::string(lines.size() == 1 ? one : many) + " " + LineNumbersText(lines);
+}
+
+// "rows 3 and 7 hold runs longer than a clue can show (127), taken from the picture"
+std::string LongRunsText(const LongRuns& longRuns)
+{
+    std::string lines;
+    if (!longRuns.rows.empty())
+        lines = LinesText("row", "rows", longRuns.rows);
+    if (!longRuns.columns.empty())
+        lines += (lines.empty() ? "" : " and ") + LinesText("column", "columns", longRuns.columns);
+    const bool one = longRuns.rows.size() + longRuns.columns.size() == 1;
+    return lines + (one ? " holds a run" : " hold runs") + " longer than a clue can show (" +
+           std::to_string(kLongestStoredRun) + "), taken from the picture";
+}
+
+std::string LongRunsJson(const LongRuns& longRuns)
+{
+    const auto lineNumber = [](int line) { return JsonNumber(line + 1); };
+    return "{\"rows\": " + JsonList(longRuns.rows, lineNumber) +
+           ", \"columns\": " + JsonList(longRuns.columns, lineNumber) + "}";
 }
 
 const char* PictureJson(PictureCheck check)
@@ -117,11 +155,9 @@ const char* PictureJson(PictureCheck check)
     return "null";
 }
 
-std::string SolveJson(const std::string& path, const SolveReport& report, PictureCheck check, double seconds)
+std::string SolveJson(const std::string& path, const SolveReport& report, PictureCheck check,
+                      const LongRuns& longRuns, double seconds)
 {
-    std::string solutions = "[";
-    for (const Picture& solution : report.solutions)
-        solutions += (solutions.size() > 1 ? ", " : "") + JsonPicture(solution);
     char time[32];
     std::snprintf(time, sizeof time, "%.6f", seconds);
     return "{\"file\": " + JsonString(path) + ", \"status\": 0, \"answer\": \"" + AnswerName(report.answer) +
@@ -129,24 +165,26 @@ std::string SolveJson(const std::string& path, const SolveReport& report, Pictur
            "\", \"passes\": " + std::to_string(report.lineLogicPasses) +
            ", \"knownCells\": " + std::to_string(report.cellsKnownByLineLogic) +
            ", \"cells\": " + std::to_string(report.cellCount) + ", \"seconds\": " + time +
-           ", \"pictureFits\": " + PictureJson(check) + ", \"solutions\": " + solutions +
-           "]}";
+           ", \"pictureFits\": " + PictureJson(check) + ", \"longRuns\": " + LongRunsJson(longRuns) +
+           ", \"solutions\": " + JsonList(report.solutions, JsonPicture) + "}";
 }
 
-std::string SolveLine(const std::string& path, const SolveReport& report, PictureCheck check, double seconds,
-                      double maxSeconds)
+std::string SolveLine(const std::string& path, const SolveReport& report, PictureCheck check,
+                      const LongRuns& longRuns, double seconds, double maxSeconds)
 {
     std::string text = path + ": " + AnswerText(report, maxSeconds) + "; " + LineLogicText(report);
     if (check != PictureCheck::NoPicture)
         text += "; " + PictureText(report.answer, check);
+    if (!longRuns.rows.empty() || !longRuns.columns.empty())
+        text += "; " + LongRunsText(longRuns);
     return text + "; " + SecondsText(seconds);
 }
 
-PictureCheck CheckPicture(const CTessGrid& puzzle)
+PictureCheck CheckPicture(const CTessGrid& puzzle, const PuzzleClues& clues)
 {
     if (!HoldsPicture(puzzle))
         return PictureCheck::NoPicture;
-    return PictureFitsClues(*puzzle.m_picture, CluesOf(puzzle)) ? PictureCheck::Fits : PictureCheck::DoesNotFit;
+    return PictureFitsClues(*puzzle.m_picture, clues) ? PictureCheck::Fits : PictureCheck::DoesNotFit;
 }
 
 int SolveOne(const CommandLine& line, const std::string& path)
@@ -161,8 +199,11 @@ int SolveOne(const CommandLine& line, const std::string& path)
     const auto start = std::chrono::steady_clock::now();
     const SolveReport report = SolvePuzzle(puzzle, CDeadline::Seconds(line.SolveSeconds()));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const std::string text = line.json ? SolveJson(path, report, CheckPicture(puzzle), seconds)
-                                       : SolveLine(path, report, CheckPicture(puzzle), seconds, line.SolveSeconds());
+    const PuzzleClues clues = CluesOf(puzzle);
+    const PictureCheck check = CheckPicture(puzzle, clues);
+    const LongRuns longRuns{LinesWithLongRuns(clues.rows), LinesWithLongRuns(clues.columns)};
+    const std::string text = line.json ? SolveJson(path, report, check, longRuns, seconds)
+                                       : SolveLine(path, report, check, longRuns, seconds, line.SolveSeconds());
     std::printf("%s\n", text.c_str());
     return ExitStatusOf(report.answer);
 }

@@ -4,11 +4,6 @@
 
 namespace {
 
-// Bit 7 of a clue value is the crossed flag, so a derived run longer than this
-// is stored at this length; it then shows as a clue without a number, as every
-// run of 100 or more does.
-constexpr int kLongestStoredRun = 127;
-
 template <typename CellAt>
 int CountRuns(int length, CellAt cellAt)
 {
@@ -24,7 +19,9 @@ int CountRuns(int length, CellAt cellAt)
 }
 
 // Walks the line from its far end so that the run next to the grid lands in the
-// last slot: derived lists need no justification.
+// last slot: derived lists need no justification. A run longer than
+// kLongestStoredRun is stored at that length, and then shows as a clue without
+// a number, as every run of 100 or more does; the picture keeps its length.
 template <typename CellAt>
 void FillRunsFromEnd(int length, CellAt cellAt, std::span<ClueEntry> list)
 {
@@ -108,6 +105,7 @@ void CTessGrid::DeriveClues()
                                     [&](int column, int row) { return picture[row][column]; });
     m_rowClues = DeriveDirection(m_height, m_width, m_rowClueMax,
                                  [&](int row, int column) { return picture[row][column]; });
+    m_cluesFromPicture = true;
 }
 
 void CTessGrid::JustifyClues()

@@ -21,6 +21,9 @@ struct ClueEntry {
 static_assert(sizeof(ClueEntry) == 2, "clue entries are read straight from files");
 
 inline constexpr std::uint8_t kCrossedFlag = 0x80;
+// Bit 7 of a clue value is the crossed flag, so the longest run a clue can
+// hold; clues derived from a picture store longer runs at this length.
+inline constexpr int kLongestStoredRun = 127;
 
 // Entry 0 of each list is the slot farthest from the grid.
 using ClueLists = LineTable<ClueEntry>;
@@ -94,6 +97,9 @@ public:
     std::optional<ClueLists> m_columnClues;
     std::optional<ClueLists> m_rowClues;
     std::optional<Picture> m_picture;
+    // Set by DeriveClues: the clue lists were made from the picture, which
+    // keeps the true length of every run longer than kLongestStoredRun.
+    bool m_cluesFromPicture = false;
     LoadStatus m_status = LoadFileError;
     std::int32_t m_layoutWidth = 0;
     std::int32_t m_layoutHeight = 0;

@@ -1,5 +1,6 @@
 #include "readers/PuzzleDraft.h"
 
+#include "readers/TextLines.h"
 #include "readers/TextTokens.h"
 
 #include <algorithm>
@@ -9,7 +10,8 @@ namespace {
 
 std::string Limited(std::int64_t count, const char* what, int limit)
 {
-    return std::to_string(count) + " " + what + " (at most " + std::to_string(limit) + ")";
+    const std::string number = count < kHugeCount ? std::to_string(count) : "too many";
+    return number + " " + what + " (at most " + std::to_string(limit) + ")";
 }
 
 std::optional<ClueLists> ListsOf(const DraftLines& lines, std::uint8_t& clueMax)

@@ -131,6 +131,7 @@ void CTessGrid::ForgetContents()
     m_columnClues.reset();
     m_rowClues.reset();
     m_picture.reset();
+    m_cluesFromPicture = false;
 }
 
 // The formats without a palette show the background in white and every filled

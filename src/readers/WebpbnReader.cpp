@@ -3,7 +3,6 @@
 #include "readers/XmlParser.h"
 
 #include <algorithm>
-#include <array>
 
 // The web Paint-by-Number site's XML, version 0.3: a <puzzleset> of one or
 // more <puzzle> elements. A puzzle of type "grid" names its colours (<color
@@ -28,10 +27,16 @@ struct NamedColour {
     char character;
 };
 
-constexpr std::array<std::pair<NamedColour, Colour>, 2> kPredefined = {{
-    {{"black", 'X'}, MakeColour(0, 0, 0)},
-    {{"white", '.'}, MakeColour(255, 255, 255)},
-}};
+struct PredefinedColour {
+    std::string_view name;
+    char character;
+    Colour rgb;
+};
+
+constexpr PredefinedColour kPredefined[] = {
+    {"black", 'X', MakeColour(0, 0, 0)},
+    {"white", '.', MakeColour(255, 255, 255)},
+};
 
 int HexDigit(char c)
 {
@@ -124,7 +129,7 @@ private:
     bool AddCount();
     bool ColourNamed(std::string_view name, std::uint8_t& index);
     bool ColourOfCharacter(char c, std::uint8_t& index);
-    bool AddPredefined(const NamedColour& colour, Colour rgb, std::uint8_t& index);
+    bool AddPredefined(const PredefinedColour& colour, std::uint8_t& index);
     bool CheckBackground();
     bool TakeImage();
     void CountImage();
@@ -187,10 +192,12 @@ bool CWebpbnHandler::StartPuzzle(const XmlAttributes& attributes)
     return m_draft.AddColour(kWhite);
 }
 
+// Only the places the format gives an element count: a <count> elsewhere
+// than in a <line> of <clues> is no clue.
 bool CWebpbnHandler::StartInPuzzle(std::string_view name, const XmlAttributes& attributes)
 {
-    const std::string_view parent = m_open[m_open.size() - 2];
-    if (parent == "puzzle") {
+    const std::size_t depth = m_open.size();
+    if (depth == 3) {
         if (name == "title" || name == "id" ||
             (First() && (name == "author" || name == "copyright" || name == "description" || name == "color")))
             Capture();
@@ -200,11 +207,11 @@ bool CWebpbnHandler::StartInPuzzle(std::string_view name, const XmlAttributes& a
             m_inGoal = AttributeOf(attributes, "type", "goal") == "goal" && !m_goalTaken;
         return name != "clues" || StartClues(attributes);
     }
-    if (parent == "clues" && name == "line")
+    if (depth == 4 && m_open[2] == "clues" && name == "line")
         return StartLine();
-    if (parent == "solution" && name == "image" && m_inGoal)
+    if (depth == 4 && m_open[2] == "solution" && name == "image" && m_inGoal)
         Capture();
-    if (parent == "line" && name == "count" && First() && m_direction) {
+    if (depth == 5 && m_open[3] == "line" && name == "count" && First() && m_direction) {
         m_countAttributes = attributes;
         Capture();
     }
@@ -317,18 +324,18 @@ bool CWebpbnHandler::DefineColour()
     return m_draft.AddColour(rgb);
 }
 
-bool CWebpbnHandler::AddPredefined(const NamedColour& colour, Colour rgb, std::uint8_t& index)
+bool CWebpbnHandler::AddPredefined(const PredefinedColour& colour, std::uint8_t& index)
 {
     if (colour.name == m_colours.front().name) {
         m_colours.front().character = colour.character;
-        m_draft.m_palette.front() = rgb;
+        m_draft.m_palette.front() = colour.rgb;
         m_backgroundDefined = true;
         index = 0;
         return true;
     }
-    m_colours.push_back(colour);
+    m_colours.push_back({std::string(colour.name), colour.character});
     index = static_cast<std::uint8_t>(m_colours.size() - 1);
-    return m_draft.AddColour(rgb);
+    return m_draft.AddColour(colour.rgb);
 }
 
 // The background needs a colour: the file's, or one of the two that need none.
@@ -347,9 +354,9 @@ bool CWebpbnHandler::ColourNamed(std::string_view name, std::uint8_t& index)
             return true;
         }
     }
-    for (const auto& [colour, rgb] : kPredefined) {
+    for (const PredefinedColour& colour : kPredefined) {
         if (colour.name == name)
-            return AddPredefined(colour, rgb, index);
+            return AddPredefined(colour, index);
     }
     return m_draft.Refuse("the colour \"" + std::string(name) + "\", which the puzzle does not define");
 }
@@ -362,12 +369,12 @@ bool CWebpbnHandler::ColourOfCharacter(char c, std::uint8_t& index)
             return true;
         }
     }
-    for (const auto& [colour, rgb] : kPredefined) {
+    for (const PredefinedColour& colour : kPredefined) {
         const bool named = std::ranges::any_of(m_colours, [&](const NamedColour& known) {
             return known.name == colour.name && (&known != &m_colours.front() || m_backgroundDefined);
         });
         if (colour.character == c && !named)
-            return AddPredefined(colour, rgb, index);
+            return AddPredefined(colour, index);
     }
     return m_draft.Refuse(std::string("the goal cell '") + c + "', which is no colour's char");
 }

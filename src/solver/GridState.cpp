@@ -1,6 +1,7 @@
 #include "solver/GridState.h"
 
 #include <bit>
+#include <utility>
 
 namespace {
 
@@ -36,6 +37,7 @@ CGridState::CGridState(const PuzzleClues& clues, const CDeadline& deadline)
             m_unknownCells += Known(colours) ? 0 : 1;
         }
     }
+    m_settledBeforeFirstPass = m_unknownCells < CellCount();
 }
 
 bool CGridState::Restrict(int cell, CellColours allowed)
@@ -54,6 +56,7 @@ bool CGridState::Restrict(int cell, CellColours allowed)
 CGridState::Outcome CGridState::Propagate()
 {
     m_passes = 0;
+    bool settledThisPass = std::exchange(m_settledBeforeFirstPass, false);
     while (m_markedLines > 0) {
         const std::size_t before = m_trail.size();
         for (const bool isRow : {true, false}) {
@@ -75,7 +78,8 @@ CGridState::Outcome CGridState::Propagate()
                 }
             }
         }
-        m_passes += m_trail.size() > before ? 1 : 0;
+        m_passes += settledThisPass || m_trail.size() > before ? 1 : 0;
+        settledThisPass = false;
     }
     return Outcome::Consistent;
 }

@@ -37,6 +37,8 @@ public:
     // Line logic: solves each marked line, and each line that its changes
     // mark, until no line is marked. Counts the passes over the marked rows and
     // then columns that settled at least one cell, or found a contradiction.
+    // The cells that the construction settles (where a row and a column share
+    // no colour but the blank) belong to the first pass of the first call.
     Outcome Propagate();
     int Passes() const { return m_passes; }
     // Lines solved so far: the measure of work that search budgets count in.
@@ -62,6 +64,7 @@ private:
     int m_height;
     std::vector<CellColours> m_cells;
     int m_unknownCells = 0;
+    bool m_settledBeforeFirstPass = false;
     std::vector<Change> m_trail;
     std::vector<std::uint8_t> m_rowMarked;
     std::vector<std::uint8_t> m_columnMarked;

@@ -1,5 +1,7 @@
 #include "solver/PuzzleClues.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint8_t kLengthBits = 0x7F;
@@ -25,12 +27,42 @@ std::vector<LineClue> CluesOfDirection(const std::optional<ClueLists>& lists, in
     return clues;
 }
 
+std::vector<std::uint8_t> ColumnOf(const Picture& picture, int column)
+{
+    std::vector<std::uint8_t> cells(static_cast<std::size_t>(picture.LineCount()));
+    for (int row = 0; row < picture.LineCount(); ++row)
+        cells[static_cast<std::size_t>(row)] = picture[row][static_cast<std::size_t>(column)];
+    return cells;
+}
+
+PuzzleClues CluesOfPicture(const Picture& picture)
+{
+    PuzzleClues clues{picture.LineLength(), picture.LineCount(), {}, {}};
+    for (int column = 0; column < clues.width; ++column)
+        clues.columns.push_back(RunsOf(ColumnOf(picture, column)));
+    for (int row = 0; row < clues.height; ++row)
+        clues.rows.push_back(RunsOf(picture[row]));
+    return clues;
+}
+
 } // namespace
 
 PuzzleClues CluesOf(const CTessGrid& puzzle)
 {
+    if (puzzle.m_cluesFromPicture)
+        return CluesOfPicture(*puzzle.m_picture);
     return {puzzle.m_width, puzzle.m_height, CluesOfDirection(puzzle.m_columnClues, puzzle.m_width),
             CluesOfDirection(puzzle.m_rowClues, puzzle.m_height)};
+}
+
+std::vector<int> LinesWithLongRuns(const std::vector<LineClue>& clues)
+{
+    std::vector<int> lines;
+    for (std::size_t line = 0; line < clues.size(); ++line) {
+        if (std::ranges::any_of(clues[line], [](ClueRun run) { return run.length > kLongestStoredRun; }))
+            lines.push_back(static_cast<int>(line));
+    }
+    return lines;
 }
 
 LineClue RunsOf(std::span<const std::uint8_t> cells)
@@ -56,11 +88,8 @@ bool PictureFitsClues(const Picture& picture, const PuzzleClues& clues)
         if (RunsOf(picture[row]) != clues.rows[static_cast<std::size_t>(row)])
             return false;
     }
-    std::vector<std::uint8_t> column(static_cast<std::size_t>(clues.height));
-    for (int c = 0; c < clues.width; ++c) {
-        for (int row = 0; row < clues.height; ++row)
-            column[static_cast<std::size_t>(row)] = picture[row][static_cast<std::size_t>(c)];
-        if (RunsOf(column) != clues.columns[static_cast<std::size_t>(c)])
+    for (int column = 0; column < clues.width; ++column) {
+        if (RunsOf(ColumnOf(picture, column)) != clues.columns[static_cast<std::size_t>(column)])
             return false;
     }
     return true;

@@ -18,6 +18,10 @@
 // part runs instead of making them. A clue of colour 0 therefore makes its
 // puzzle unsolvable, just as no picture ever derives one. A direction without
 // clue lists (its maximum is 0) has an empty clue on every line.
+//
+// Clues derived from a picture are that picture's runs (RunsOf), at their true
+// lengths: a stored clue holds at most kLongestStoredRun cells, and a longer
+// run cut to that length would make a sound puzzle look unsolvable.
 
 struct ClueRun {
     std::uint8_t length;
@@ -36,6 +40,10 @@ struct PuzzleClues {
 };
 
 PuzzleClues CluesOf(const CTessGrid& puzzle);
+
+// The lines, counted from 0, whose clue holds a run longer than a stored clue
+// can: only clues derived from a picture have them.
+std::vector<int> LinesWithLongRuns(const std::vector<LineClue>& clues);
 
 // The runs of a line of cells: maximal stretches of one ink (CTessGrid::InkOf),
 // blanks between them. Runs of different colours may touch.
