@@ -24,7 +24,7 @@ std::string WriteNativeFile(const CTessGrid& puzzle)
     // Clues made from the picture are left to the reader to make again, as
     // the desktop program's picture files leave them: a run longer than a
     // clue holds then keeps its length wherever the picture is solved from.
-    const bool derived = picture && CluesComeFromPicture(puzzle);
+    const bool derived = picture && puzzle.m_cluesFromPicture;
     std::string bytes(kNativeSignature, sizeof kNativeSignature);
     bytes += static_cast<char>(puzzle.m_colourCount);
     for (const Colour colour : puzzle.m_palette) {

@@ -2,34 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-bool SameLists(const std::optional<ClueLists>& a, const std::optional<ClueLists>& b)
-{
-    if (!a || !b)
-        return !a && !b;
-    return a->LineCount() == b->LineCount() && a->LineLength() == b->LineLength() &&
-           std::ranges::equal(a->Items(), b->Items());
-}
-
-template <typename CellAt>
-int LongestRunOf(int length, CellAt cellAt)
-{
-    int longest = 0;
-    int run = 0;
-    std::uint8_t current = 0;
-    for (int i = 0; i < length; ++i) {
-        const std::uint8_t ink = CTessGrid::InkOf(cellAt(i));
-        run = ink != 0 && ink == current ? run + 1 : 1;
-        current = ink;
-        if (ink != 0)
-            longest = std::max(longest, run);
-    }
-    return longest;
-}
-
-} // namespace
-
 std::vector<ClueEntry> LineClues(const std::optional<ClueLists>& lists, int line)
 {
     std::vector<ClueEntry> clues;
@@ -48,30 +20,6 @@ bool HasPicture(const CTessGrid& puzzle)
     if (cells.empty())
         return false;
     return puzzle.m_noPicture == 0 || std::ranges::any_of(cells, [](std::uint8_t cell) { return cell != 0; });
-}
-
-bool CluesComeFromPicture(const CTessGrid& puzzle)
-{
-    CTessGrid derived = puzzle;
-    derived.DeriveClues();
-    return derived.m_columnClueMax == puzzle.m_columnClueMax && derived.m_rowClueMax == puzzle.m_rowClueMax &&
-           SameLists(derived.m_columnClues, puzzle.m_columnClues) && SameLists(derived.m_rowClues, puzzle.m_rowClues);
-}
-
-LongestRun FindLongestRun(const Picture& picture)
-{
-    LongestRun longest;
-    for (int row = 0; row < picture.LineCount(); ++row) {
-        const int length = LongestRunOf(picture.LineLength(), [&](int i) { return picture[row][i]; });
-        if (length > longest.length)
-            longest = {length, true, row};
-    }
-    for (int column = 0; column < picture.LineLength(); ++column) {
-        const int length = LongestRunOf(picture.LineCount(), [&](int i) { return picture[i][column]; });
-        if (length > longest.length)
-            longest = {length, false, column};
-    }
-    return longest;
 }
 
 int ColoursToWrite(const CTessGrid& puzzle)

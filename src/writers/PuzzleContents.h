@@ -17,18 +17,6 @@ std::vector<ClueEntry> LineClues(const std::optional<ClueLists>& lists, int line
 // does not call a picture. A puzzle without cells has none.
 bool HasPicture(const CTessGrid& puzzle);
 
-// Whether the clue lists are exactly what DeriveClues makes of the picture.
-bool CluesComeFromPicture(const CTessGrid& puzzle);
-
-// The longest run of one colour in a line of the picture, as DeriveClues
-// counts runs, with where it is; length 0 when the picture has no run.
-struct LongestRun {
-    int length = 0;
-    bool inRow = true;
-    int line = 0;
-};
-LongestRun FindLongestRun(const Picture& picture);
-
 // The number of palette entries to write: the colour count, or more when a
 // clue or a cell uses an entry beyond it.
 int ColoursToWrite(const CTessGrid& puzzle);

@@ -1,6 +1,7 @@
 #include "writers/PuzzleFormats.h"
 
 #include "readers/PathExtension.h"
+#include "solver/PuzzleClues.h"
 #include "writers/PuzzleContents.h"
 #include "writers/PuzzleWriters.h"
 
@@ -10,8 +11,6 @@
 
 namespace {
 
-// The longest run a clue holds: bit 7 of its value is the crossed flag.
-constexpr int kLongestClue = 127;
 // A .pp clue is one digit, or "." and two.
 constexpr int kLongestPpClue = 99;
 
@@ -30,11 +29,11 @@ struct FormatEntry {
 };
 
 constexpr FormatEntry kFormats[] = {
-    {PuzzleFormat::Native, "native", ".tessa", "a native file", true, true, true, true, kLongestClue, WriteNativeFile},
-    {PuzzleFormat::Tgp, "tgp", ".tgp", "a .tgp file", false, true, false, false, kLongestClue, WriteTgpFile},
+    {PuzzleFormat::Native, "native", ".tessa", "a native file", true, true, true, true, kLongestStoredRun, WriteNativeFile},
+    {PuzzleFormat::Tgp, "tgp", ".tgp", "a .tgp file", false, true, false, false, kLongestStoredRun, WriteTgpFile},
     {PuzzleFormat::Pp, "pp", ".pp", "a .pp file", false, false, true, true, kLongestPpClue, WritePpFile},
-    {PuzzleFormat::Non, "non", ".non", "a .non file", true, false, true, false, kLongestClue, WriteNonFile},
-    {PuzzleFormat::WebpbnXml, "xml", ".xml", "webpbn XML", true, false, true, false, kLongestClue, WriteWebpbnXml},
+    {PuzzleFormat::Non, "non", ".non", "a .non file", true, false, true, false, kLongestStoredRun, WriteNonFile},
+    {PuzzleFormat::WebpbnXml, "xml", ".xml", "webpbn XML", true, false, true, false, kLongestStoredRun, WriteWebpbnXml},
 };
 
 constexpr std::pair<std::string_view, PuzzleFormat> kWrittenExtensions[] = {
@@ -156,18 +155,24 @@ void CContentsCheck::AddReasons(std::vector<std::string>& reasons) const
         reasons.push_back("its picture has cells marked empty, which " + format + " cannot hold" + Hint("marks"));
 }
 
-// Clues made from a picture store a longer run at 127, so that only the
-// picture knows its length; a native file then stores the picture alone.
+// Clues made from a picture store a longer run at kLongestStoredRun, so that
+// only the picture knows its length; a native file then stores the picture
+// alone, and its reader makes the clues again.
 void CheckCutRuns(const CTessGrid& puzzle, const FormatEntry& format, unsigned drops, std::vector<std::string>& reasons)
 {
-    if (format.format == PuzzleFormat::Native && (drops & kDropPicture) == 0)
+    const bool pictureKept = format.format == PuzzleFormat::Native && (drops & kDropPicture) == 0;
+    if (pictureKept || !puzzle.m_cluesFromPicture)
         return;
-    if (!HasPicture(puzzle))
-        return;
-    const LongestRun run = FindLongestRun(*puzzle.m_picture);
-    if (run.length > kLongestClue && CluesComeFromPicture(puzzle))
-        reasons.push_back("its clues come from a picture with a run of " + std::to_string(run.length) + " cells in " +
-                          LineName(run.inRow, run.line) + ", and a clue holds at most " + std::to_string(kLongestClue));
+    const PuzzleClues clues = CluesOf(puzzle);
+    for (const bool rows : {true, false}) {
+        const std::vector<int> lines = LinesWithLongRuns(rows ? clues.rows : clues.columns);
+        if (!lines.empty()) {
+            reasons.push_back("its clues come from its picture, which has a run of more than " +
+                              std::to_string(kLongestStoredRun) + " cells in " + LineName(rows, lines.front()) +
+                              ", longer than a clue holds");
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -242,6 +247,7 @@ void DropFromPuzzle(CTessGrid& puzzle, unsigned drops)
     if (drops & kDropPicture) {
         std::ranges::fill(cells, 0);
         puzzle.m_noPicture = 1;
+        puzzle.m_cluesFromPicture = false;
     }
     if (drops & kDropMarks)
         std::ranges::replace(cells, kMarkedEmpty, 0);
