@@ -1,3 +1,4 @@
+#include "model/Utf8.h"
 #include "writers/PuzzleContents.h"
 #include "writers/PuzzleWriters.h"
 
@@ -15,55 +16,33 @@ namespace {
 constexpr char kColourCharacters[] = ".Xabcdefghijklmn";
 static_assert(sizeof kColourCharacters - 1 == kPaletteSize);
 
-// The length of the UTF-8 sequence that starts `text` at `i`, or 0 when the
-// bytes there are no well-formed sequence.
-std::size_t Utf8Length(const std::string& text, std::size_t i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3, low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4, low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
-    if (length == 0 || i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high)
-        return 0;
-    for (std::size_t k = 2; k < length; ++k) {
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
-            return 0;
-    }
-    return length;
-}
-
 // Text as XML 1.0 takes it in an element or a quoted attribute. Bytes that
 // are not UTF-8, and control characters that XML forbids, become U+FFFD: the
 // text formats keep a property's bytes as the file gave them.
-std::string Escaped(const std::string& text)
+std::string Escaped(std::string_view text)
 {
     std::string escaped;
-    for (std::size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80) {
-            const std::size_t length = Utf8Length(text, i);
-            escaped += length ? text.substr(i, length) : "\xEF\xBF\xBD";
-            i += length ? length : 1;
-            continue;
-        }
-        ++i;
-        switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        case '"': escaped += "&quot;"; break;
+    while (!text.empty()) {
+        const std::size_t length = WellFormedUtf8Length(text);
+        const char c = text.front();
+        if (length > 1)
+            escaped += text.substr(0, length);
+        else if (length == 0 || (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r'))
+            escaped += kReplacementCharacter;
+        else if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else if (c == '"')
+            escaped += "&quot;";
         // A parser reads a raw CR as a line feed.
-        case '\r': escaped += "&#13;"; break;
-        default: escaped += byte < 0x20 && c != '\t' && c != '\n' ? "\xEF\xBF\xBD" : std::string(1, c);
-        }
+        else if (c == '\r')
+            escaped += "&#13;";
+        else
+            escaped += c;
+        text.remove_prefix(length == 0 ? 1 : length);
     }
     return escaped;
 }
