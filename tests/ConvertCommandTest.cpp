@@ -25,13 +25,26 @@ std::string FolderWith(const std::string& name, const std::vector<std::string>& 
 
 TEST(ConvertCommand, UsageErrorsExitWithTwo)
 {
-    for (const char* arguments :
-         {"convert x", "convert x -o a.tgr", "convert x -o a.TGW", "convert x -o a.nin", "convert x -o a.g",
-          "convert x -o a.mk", "convert x y -o a.pp", "convert x -d d", "convert x -o a.pp -d d --to pp",
-          "convert x -o a.pp --to pp", "convert x -d d --to tgr", "convert x -d d --to pp --drop colours",
-          "convert --json x -o a.pp", "convert --blank x -o a.pp", "convert --solution x -o a.tgp",
-          "convert --solution --drop picture x -o a.pp", "info --to pp x", "render --drop picture x -o y.png",
-          "solve --solution x", "info --max-seconds 3 x"}) {
+    for (const char* arguments : {"convert x",
+                                  "convert x -o a.tgr",
+                                  "convert x -o a.TGW",
+                                  "convert x -o a.nin",
+                                  "convert x -o a.g",
+                                  "convert x -o a.mk",
+                                  "convert x y -o a.pp",
+                                  "convert x -d d",
+                                  "convert x -o a.pp -d d --to pp",
+                                  "convert x -o a.pp --to pp",
+                                  "convert x -d d --to tgr",
+                                  "convert x -d d --to pp --drop colours",
+                                  "convert --json x -o a.pp",
+                                  "convert --blank x -o a.pp",
+                                  "convert --solution x -o a.tgp",
+                                  "convert --solution --drop picture x -o a.pp",
+                                  "info --to pp x",
+                                  "render --drop picture x -o y.png",
+                                  "solve --solution x",
+                                  "info --max-seconds 3 x"}) {
         const ToolRun run = Gridlook(arguments);
         EXPECT_EQ(run.exitStatus, 2) << arguments;
         EXPECT_NE(run.err.find("usage:"), std::string::npos) << arguments;
@@ -47,8 +60,8 @@ TEST(ConvertCommand, TheFormatComesFromTheExtensionOrFromTo)
     ASSERT_EQ(Gridlook("convert " + folder + "/heart.tessa -o " + folder + "/heart.PPC").exitStatus, 0);
     EXPECT_TRUE(FileContents(folder + "/heart.PPC").starts_with("10 9\n"));
 
-    const ToolRun run = Gridlook("convert " + folder + "/heart.tessa " + folder + "/house.tgp -d " + folder +
-                                 "/converted --to non");
+    const ToolRun run =
+        Gridlook("convert " + folder + "/heart.tessa " + folder + "/house.tgp -d " + folder + "/converted --to non");
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(FolderNames(folder + "/converted"), (std::vector<std::string>{"heart.non", "house.non"}));
     EXPECT_EQ(Gridlook("info " + folder + "/converted/heart.non " + folder + "/converted/house.non").exitStatus, 0);
@@ -58,8 +71,8 @@ TEST(ConvertCommand, ASecondPuzzleOfTheSameNameIsNotWrittenOverTheFirst)
 {
     const std::string folder = FolderWith("same-name", {"house.tgp", "cup.pp"});
     std::filesystem::copy_file(folder + "/cup.pp", folder + "/house.pp");
-    const ToolRun run = Gridlook("convert " + folder + "/house.tgp " + folder + "/house.pp " + folder +
-                                 "/cup.pp -d " + folder + "/out --to native");
+    const ToolRun run = Gridlook("convert " + folder + "/house.tgp " + folder + "/house.pp " + folder + "/cup.pp -d " +
+                                 folder + "/out --to native");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err, "gridlook: " + folder + "/house.pp: cannot write " + folder +
                            "/out/house.tessa: another file of this run was written there\n");
@@ -72,8 +85,9 @@ TEST(ConvertCommand, WhatTheFormatCannotHoldIsRefusedWithStatusThree)
     const std::string folder = FolderWith("refused", {"sailboat.tessa", "cup.pp"});
     const ToolRun colours = Gridlook("convert " + folder + "/sailboat.tessa -o " + folder + "/sailboat.pp");
     EXPECT_EQ(colours.exitStatus, 3);
-    EXPECT_EQ(colours.err, "gridlook: " + folder + "/sailboat.tessa: not converted to a .pp file: it is in colour, "
-                           "and a .pp file has the background and one ink\n");
+    EXPECT_EQ(colours.err, "gridlook: " + folder +
+                               "/sailboat.tessa: not converted to a .pp file: it is in colour, "
+                               "and a .pp file has the background and one ink\n");
 
     const ToolRun marks = Gridlook("convert " + folder + "/cup.pp -o " + folder + "/cup.xml");
     EXPECT_EQ(marks.exitStatus, 3);
@@ -96,8 +110,7 @@ TEST(ConvertCommand, TheSolutionOnlyWithSolution)
     ASSERT_EQ(Gridlook("convert " + folder + "/house.tgp -o " + folder + "/clues.tessa").exitStatus, 0);
     EXPECT_EQ(Gridlook("solve " + folder + "/clues.tessa").out.find("the picture"), std::string::npos);
     ASSERT_EQ(Gridlook("convert --solution " + folder + "/house.tgp -o " + folder + "/solved.tessa").exitStatus, 0);
-    EXPECT_NE(Gridlook("solve " + folder + "/solved.tessa").out.find("the picture is the solution"),
-              std::string::npos);
+    EXPECT_NE(Gridlook("solve " + folder + "/solved.tessa").out.find("the picture is the solution"), std::string::npos);
 
     const std::string diagonal = WriteTestFile(std::string("2 2\n1 1\n1 1\n"), ".pp");
     const ToolRun several = Gridlook("convert --solution " + diagonal + " -o " + folder + "/diagonal.pp");
@@ -114,8 +127,7 @@ TEST(ConvertCommand, TheOutputKeepsItsOldContentsWhenItCannotBeWritten)
     const std::string folder = FolderWith("output", {"sailboat.tessa"});
     const std::string output = folder + "/sailboat.xml";
     std::ofstream(output) << "old puzzle";
-    const ToolRun limited =
-        GridlookWithFileLimit("convert " + folder + "/sailboat.tessa -o " + output, 1000);
+    const ToolRun limited = GridlookWithFileLimit("convert " + folder + "/sailboat.tessa -o " + output, 1000);
     EXPECT_EQ(limited.exitStatus, 1);
     EXPECT_EQ(limited.err, "gridlook: " + folder + "/sailboat.tessa: cannot write " + output + ": File too large\n");
     EXPECT_EQ(FileContents(output), "old puzzle");

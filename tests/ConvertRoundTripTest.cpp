@@ -26,8 +26,10 @@ std::set<T> operator-(std::set<T> all, const std::set<T>& some)
     return all;
 }
 
-const std::map<Format, const char*> kExtensions = {{Format::Native, ".tessa"}, {Format::Tgp, ".tgp"},
-                                                   {Format::Pp, ".pp"},         {Format::Non, ".non"},
+const std::map<Format, const char*> kExtensions = {{Format::Native, ".tessa"},
+                                                   {Format::Tgp, ".tgp"},
+                                                   {Format::Pp, ".pp"},
+                                                   {Format::Non, ".non"},
                                                    {Format::WebpbnXml, ".xml"}};
 const Formats kAllFormats = {Format::Native, Format::Tgp, Format::Pp, Format::Non, Format::WebpbnXml};
 const Formats kColourFormats = {Format::Native, Format::Non, Format::WebpbnXml};
@@ -168,7 +170,8 @@ const std::vector<Shape> kShapes = {
     {"cells marked empty",
      [] { return PicturePuzzle(6, 5, 2, [](int r, int c) { return std::uint8_t(r == c ? 255 : (r + c) % 3 == 0); }); },
      {Format::Native, Format::Pp}},
-    {"crossed-out clues", [] { return Crossed(CluesOnly(PicturePuzzle(9, 7, 2, kLinesAndBlock))); },
+    {"crossed-out clues",
+     [] { return Crossed(CluesOnly(PicturePuzzle(9, 7, 2, kLinesAndBlock))); },
      {Format::Native, Format::Tgp}},
     {"255 x 255, clues of 127 and 128 clues a line",
      [] {
@@ -177,14 +180,16 @@ const std::vector<Shape> kShapes = {
          }));
      },
      kAllFormats - Formats{Format::Pp}},
-    {"255 x 255, full lines whose runs no clue holds", [] { return PicturePuzzle(255, 255, 2, kFilled); },
+    {"255 x 255, full lines whose runs no clue holds",
+     [] { return PicturePuzzle(255, 255, 2, kFilled); },
      {Format::Native}},
     {"255 x 255, 15 colours, 255 clues a line",
      [] { return PicturePuzzle(255, 255, 16, [](int r, int c) { return std::uint8_t((r + c) % 15 + 1); }); },
      kColourFormats},
     {"16 colours, touching runs",
      [] {
-         return PicturePuzzle(17, 16, 16, [](int r, int c) { return std::uint8_t(c == r ? 0 : (r / 2 + c / 3) % 15 + 1); });
+         return PicturePuzzle(17, 16, 16,
+                              [](int r, int c) { return std::uint8_t(c == r ? 0 : (r / 2 + c / 3) % 15 + 1); });
      },
      kColourFormats},
     {"16 colours, clues only",
@@ -217,11 +222,12 @@ TEST(ConvertRoundTrip, TheExamples)
 // characters that are markup in either format included.
 TEST(ConvertRoundTrip, PropertiesWhereTheFormatHasAPlaceForThem)
 {
-    const auto xml = LoadText("<puzzleset><puzzle><id>#12</id><title>Fish &amp; &lt;chips&gt; \"Ol\xC5\xA1\xC3\xA1k\"</title>"
-                              "<author>A. N. Author</author><copyright>&#169; 2024, some rights</copyright>"
-                              "<description>Two lines,\nsee?</description><clues type=\"columns\"><line><count>1</count>"
-                              "</line></clues><clues type=\"rows\"><line><count>1</count></line></clues></puzzle></puzzleset>",
-                              ".xml");
+    const auto xml =
+        LoadText("<puzzleset><puzzle><id>#12</id><title>Fish &amp; &lt;chips&gt; \"Ol\xC5\xA1\xC3\xA1k\"</title>"
+                 "<author>A. N. Author</author><copyright>&#169; 2024, some rights</copyright>"
+                 "<description>Two lines,\nsee?</description><clues type=\"columns\"><line><count>1</count>"
+                 "</line></clues><clues type=\"rows\"><line><count>1</count></line></clues></puzzle></puzzleset>",
+                 ".xml");
     ASSERT_EQ(xml->m_status, LoadOk) << xml->m_refusal;
     EXPECT_EQ(xml->m_metadata.title, "Fish & <chips> \"Ol\xC5\xA1\xC3\xA1k\"");
     const auto non = WrittenAndRead(*xml, Format::Non);
@@ -233,7 +239,8 @@ TEST(ConvertRoundTrip, PropertiesWhereTheFormatHasAPlaceForThem)
 
     // A .non text keeps a property's bytes as they are, also where they are
     // not UTF-8, as in many older files: XML gets U+FFFD in their place.
-    const auto latin1 = LoadText("title \"Caf\xE9\"\nlicense CC BY 4.0\nwidth 1\nheight 1\nrows\n1\ncolumns\n1\n", ".non");
+    const auto latin1 =
+        LoadText("title \"Caf\xE9\"\nlicense CC BY 4.0\nwidth 1\nheight 1\nrows\n1\ncolumns\n1\n", ".non");
     ASSERT_EQ(latin1->m_status, LoadOk) << latin1->m_refusal;
     EXPECT_EQ(WrittenAndRead(*latin1, Format::Non)->m_metadata, latin1->m_metadata);
     const auto fromLatin1 = WrittenAndRead(*latin1, Format::WebpbnXml);
@@ -301,8 +308,7 @@ TEST(ConvertRefusal, CluesAndCellsBeyondTheFormat)
               "a clue of 100 in column 1, and a clue of a .pp file holds at most 99\n"
               "it has crossed-out clues (the first in row 1), which a .pp file cannot hold (--drop crossed leaves "
               "them out)\n");
-    EXPECT_EQ(Reasons(*puzzle, Format::Non, kDropCrossed),
-              "a clue in column 2 has colour 0, the background\n");
+    EXPECT_EQ(Reasons(*puzzle, Format::Non, kDropCrossed), "a clue in column 2 has colour 0, the background\n");
     file.columnClues = {100, 1, 1, 1};
     EXPECT_EQ(Reasons(*LoadNative(file), Format::Non, kDropCrossed),
               "a clue in row 1 has colour 20, which has no palette entry\n");

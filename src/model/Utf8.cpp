@@ -43,4 +43,3 @@ std::size_t WellFormedUtf8Length(std::string_view text)
     }
     return 0;
 }
-

@@ -34,8 +34,8 @@ std::string Properties(const PuzzleMetadata& metadata)
 {
     std::string text;
     const std::pair<const char*, const std::string*> kProperties[] = {
-        {"title", &metadata.title},         {"by", &metadata.author},     {"copyright", &metadata.copyright},
-        {"license", &metadata.licence},     {"catalogue", &metadata.id},
+        {"title", &metadata.title},     {"by", &metadata.author},    {"copyright", &metadata.copyright},
+        {"license", &metadata.licence}, {"catalogue", &metadata.id},
     };
     for (const auto& [keyword, value] : kProperties) {
         if (!value->empty())
@@ -56,8 +56,9 @@ std::string ColourLines(const CTessGrid& puzzle)
     for (int i = 0; i < count; ++i) {
         const Colour colour = puzzle.m_palette[i];
         char line[32];
-        std::snprintf(line, sizeof line, "color %c #%02X%02X%02X\n", i == 0 ? '0' : ColourLetter(static_cast<std::uint8_t>(i)),
-                      RedOf(colour), GreenOf(colour), BlueOf(colour));
+        std::snprintf(line, sizeof line, "color %c #%02X%02X%02X\n",
+                      i == 0 ? '0' : ColourLetter(static_cast<std::uint8_t>(i)), RedOf(colour), GreenOf(colour),
+                      BlueOf(colour));
         text += line;
     }
     return text;

@@ -29,7 +29,8 @@ struct FormatEntry {
 };
 
 constexpr FormatEntry kFormats[] = {
-    {PuzzleFormat::Native, "native", ".tessa", "a native file", true, true, true, true, kLongestStoredRun, WriteNativeFile},
+    {PuzzleFormat::Native, "native", ".tessa", "a native file", true, true, true, true, kLongestStoredRun,
+     WriteNativeFile},
     {PuzzleFormat::Tgp, "tgp", ".tgp", "a .tgp file", false, true, false, false, kLongestStoredRun, WriteTgpFile},
     {PuzzleFormat::Pp, "pp", ".pp", "a .pp file", false, false, true, true, kLongestPpClue, WritePpFile},
     {PuzzleFormat::Non, "non", ".non", "a .non file", true, false, true, false, kLongestStoredRun, WriteNonFile},
@@ -67,8 +68,9 @@ public:
     void AddReasons(std::vector<std::string>& reasons) const;
 
 private:
-    void CheckClue(ClueEntry clue, const std::string& line);
-    void CheckColour(std::uint8_t colour, const std::string& where);
+    void CheckClue(ClueEntry clue, bool rows, int line);
+    // `what` is "a clue" or "a cell", of `line` of the rows or the columns.
+    void CheckColour(std::uint8_t colour, const char* what, bool rows, int line);
     std::string Hint(const char* item) const { return std::string(" (--drop ") + item + " leaves them out)"; }
 
     const FormatEntry& m_format;
@@ -90,7 +92,7 @@ void CContentsCheck::CheckClues(const std::optional<ClueLists>& lists, bool rows
             if (m_drops & kDropCrossed)
                 clue.value &= ~kCrossedFlag;
             if (clue.value != 0) {
-                CheckClue(clue, LineName(rows, line));
+                CheckClue(clue, rows, line);
                 clues.push_back(clue);
             }
         }
@@ -102,24 +104,25 @@ void CContentsCheck::CheckClues(const std::optional<ClueLists>& lists, bool rows
     }
 }
 
-void CContentsCheck::CheckClue(ClueEntry clue, const std::string& line)
+void CContentsCheck::CheckClue(ClueEntry clue, bool rows, int line)
 {
     const int length = clue.value & ~kCrossedFlag;
     if ((clue.value & kCrossedFlag) && !m_format.crossed && m_crossed.empty())
-        m_crossed = line;
+        m_crossed = LineName(rows, line);
     if (length > m_format.longestClue && m_long.empty())
-        m_long = "a clue of " + std::to_string(length) + " in " + line;
+        m_long = "a clue of " + std::to_string(length) + " in " + LineName(rows, line);
     if (clue.colour == 0 && m_noColour.empty() && m_format.format != PuzzleFormat::Native)
-        m_noColour = "a clue in " + line + " has colour 0, the background";
-    CheckColour(clue.colour, "a clue in " + line);
+        m_noColour = "a clue in " + LineName(rows, line) + " has colour 0, the background";
+    CheckColour(clue.colour, "a clue", rows, line);
 }
 
 // A colour beyond the palette stands for the background; only a native file
 // keeps it as it is.
-void CContentsCheck::CheckColour(std::uint8_t colour, const std::string& where)
+void CContentsCheck::CheckColour(std::uint8_t colour, const char* what, bool rows, int line)
 {
     if (colour >= kPaletteSize && m_noColour.empty() && m_format.format != PuzzleFormat::Native)
-        m_noColour = where + " has colour " + std::to_string(colour) + ", which has no palette entry";
+        m_noColour = std::string(what) + " in " + LineName(rows, line) + " has colour " + std::to_string(colour) +
+                     ", which has no palette entry";
     else if (colour > 0 && colour < kPaletteSize)
         m_inks.set(colour);
 }
@@ -131,7 +134,7 @@ void CContentsCheck::CheckPicture(const Picture& picture)
             if (cell == kMarkedEmpty)
                 m_marks = m_marks || ((m_drops & kDropMarks) == 0 && !m_format.marks);
             else
-                CheckColour(cell, "a cell in " + LineName(true, row));
+                CheckColour(cell, "a cell", true, row);
         }
     }
 }
@@ -190,7 +193,8 @@ std::optional<PuzzleFormat> FormatOfFileName(const std::string& path)
     const std::string extension = LowerCase(FindExtension(path));
     if (std::ranges::find(kReadOnlyExtensions, extension) != std::end(kReadOnlyExtensions))
         return std::nullopt;
-    const auto written = std::ranges::find(kWrittenExtensions, extension, &std::pair<std::string_view, PuzzleFormat>::first);
+    const auto written =
+        std::ranges::find(kWrittenExtensions, extension, &std::pair<std::string_view, PuzzleFormat>::first);
     return written == std::end(kWrittenExtensions) ? PuzzleFormat::Native : written->second;
 }
 
@@ -255,8 +259,11 @@ void DropFromPuzzle(CTessGrid& puzzle, unsigned drops)
         for (auto* lists : {&puzzle.m_columnClues, &puzzle.m_rowClues}) {
             if (!*lists)
                 continue;
-            for (ClueEntry& clue : (*lists)->Items())
-                clue = (clue.value & ~kCrossedFlag) == 0 ? ClueEntry{0, 0} : ClueEntry{static_cast<std::uint8_t>(clue.value & ~kCrossedFlag), clue.colour};
+            for (ClueEntry& clue : (*lists)->Items()) {
+                clue.value &= ~kCrossedFlag;
+                if (clue.value == 0)
+                    clue.colour = 0;
+            }
         }
         puzzle.JustifyClues();
     }

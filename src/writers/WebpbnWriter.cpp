@@ -88,8 +88,8 @@ std::string Colours(const CTessGrid& puzzle)
         const Colour colour = puzzle.m_palette[i];
         char rgb[8];
         std::snprintf(rgb, sizeof rgb, "%02X%02X%02X", RedOf(colour), GreenOf(colour), BlueOf(colour));
-        text += "<color name=\"" + ColourName(puzzle, i) + "\" char=\"" + kColourCharacters[i] + "\">" + rgb +
-                "</color>\n";
+        text +=
+            "<color name=\"" + ColourName(puzzle, i) + "\" char=\"" + kColourCharacters[i] + "\">" + rgb + "</color>\n";
     }
     return text;
 }
@@ -100,8 +100,7 @@ std::string Clues(const CTessGrid& puzzle, const char* type, const std::optional
     for (int line = 0; line < lineCount; ++line) {
         text += "<line>";
         for (const ClueEntry clue : LineClues(lists, line)) {
-            text += clue.colour == 1 ? "<count>"
-                                     : "<count color=\"" + ColourName(puzzle, clue.colour) + "\">";
+            text += clue.colour == 1 ? "<count>" : "<count color=\"" + ColourName(puzzle, clue.colour) + "\">";
             text += std::to_string(clue.value) + "</count>";
         }
         text += "</line>\n";
