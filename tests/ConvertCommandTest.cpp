@@ -119,6 +119,23 @@ TEST(ConvertCommand, TheSolutionOnlyWithSolution)
     EXPECT_FALSE(std::filesystem::exists(folder + "/diagonal.pp"));
 }
 
+// A clue holds a run of 127 cells at most: a native file keeps the picture
+// whose longer run made the clue, and its reader makes the clue again, so the
+// solver still finds the run's length; a format that stores clues refuses.
+TEST(ConvertCommand, ARunLongerThanAClueHoldsKeepsItsLengthOrIsRefused)
+{
+    const std::string folder = FolderWith("long-run", {});
+    Bytes bar{200, 1};
+    bar.resize(bar.size() + 200, 2);
+    const std::string tgw = WriteTestFile(bar, ".tgw");
+    ASSERT_EQ(Gridlook("convert " + tgw + " -o " + folder + "/bar.tessa").exitStatus, 0);
+    const ToolRun solved = Gridlook("solve " + folder + "/bar.tessa");
+    EXPECT_EQ(solved.exitStatus, 0) << solved.out;
+    const ToolRun refused = Gridlook("convert " + tgw + " -o " + folder + "/bar.non");
+    EXPECT_EQ(refused.exitStatus, 3);
+    EXPECT_NE(refused.err.find("a run of more than 127 cells in row 1"), std::string::npos) << refused.err;
+}
+
 // The converted file goes through the output file of every command: a file
 // the user may not write keeps its contents, and so does one that a full disk
 // or a file size limit leaves incomplete.
