@@ -40,13 +40,15 @@ const char* const kHelp = R"(gridlook - show nonogram puzzle files
                                  the viewer's picture made smaller, at most
                                  SIZE x SIZE pixels (SIZE 1 to 1024), for file
                                  managers
-
   gridlook convert FILE -o OUT   the puzzle in the format that OUT's extension
                                  names: .tgp, .pp (.ppc, .pps), .non, .xml
-                                 (webpbn XML); any other name gets a native
-                                 file (.tgr, .tgw, .nin, .g and .mk are refused)
+                                 (webpbn XML), and a native file for any other
+                                 name but .tgr, .tgw, .nin, .g and .mk; a
+                                 puzzle that holds what the format cannot
+                                 (colours, a picture, crossed-out clues, cells
+                                 marked empty, too long a clue) is refused
   gridlook convert FILE... -d DIR --to FORMAT
-                                 one file per puzzle in DIR, named FILE's name
+                                 one file per puzzle in DIR, named after FILE
                                  with the format's extension; FORMAT is native
                                  (.tessa), tgp, pp, non or xml
     --drop WHAT[,WHAT]           leave out what the format cannot hold, which
