@@ -165,6 +165,8 @@ const std::vector<Shape> kShapes = {
     {"0 x 3", [] { return PicturePuzzle(0, 3, 2, kFilled); }, kAllFormats},
     {"column clues alone", ColumnCluesOnly, kAllFormats},
     {"1 x 1", [] { return PicturePuzzle(1, 1, 2, kFilled); }, kAllFormats - Formats{Format::Tgp}},
+    {"a blank picture", [] { return PicturePuzzle(3, 2, 2, [](int, int) { return std::uint8_t{0}; }); },
+     kAllFormats},
     {"1 x 1, clues only", [] { return CluesOnly(PicturePuzzle(1, 1, 2, kFilled)); }, kAllFormats},
     {"empty and full lines", [] { return PicturePuzzle(9, 7, 2, kLinesAndBlock); }, kAllFormats - Formats{Format::Tgp}},
     {"cells marked empty",

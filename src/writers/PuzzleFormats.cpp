@@ -232,7 +232,9 @@ std::vector<std::string> WhatCannotBeWritten(const CTessGrid& puzzle, PuzzleForm
         reasons.push_back("the file holds " + std::to_string(puzzle.m_puzzleSet.size()) +
                           " puzzles, and a converted file only the first (--drop others writes it alone)");
     const bool picture = HasPicture(puzzle) && (drops & kDropPicture) == 0;
-    if (picture && !entry.picture)
+    // A blank picture shows as no picture does: leaving it out loses nothing.
+    const bool blank = std::ranges::all_of(puzzle.m_picture->Items(), [](std::uint8_t cell) { return cell == 0; });
+    if (picture && !entry.picture && !blank)
         reasons.push_back("it holds a picture, which " + std::string(entry.description) +
                           " cannot hold (--drop picture leaves it out)");
     CContentsCheck check(entry, drops);
