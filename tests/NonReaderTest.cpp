@@ -1,3 +1,4 @@
+#include "solver/PuzzleClues.h"
 #include "support/PuzzleFiles.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,17 @@ TEST(NonReader, APuzzleOfTheLargeCollections)
     EXPECT_EQ(LineOf(*puzzle->m_picture, 0), (Bytes{0, 1, 1, 0, 0}));
     EXPECT_EQ(puzzle->m_metadata, (PuzzleMetadata{"Dancer", "Jan Wolter", "\u00A9 Copyright 2004 by Jan Wolter",
                                                   "CC-BY-3.0", "webpbn.com #1", ""}));
+}
+
+// webpbn.com puzzle #6 "Scardy Cat" by Jan Wolter, from the same collection:
+// its goal, read cell by cell, fits the rules read line by line.
+TEST(NonReader, AGoalFitsItsRules)
+{
+    const CTessGrid puzzle(GRIDLOOK_SOURCE_DIR "/tests/public/webpbn-6.non");
+    ASSERT_EQ(puzzle.m_status, LoadOk) << puzzle.m_refusal;
+    EXPECT_EQ(puzzle.m_width, 20);
+    EXPECT_EQ(puzzle.m_rowClueMax, 4);
+    EXPECT_TRUE(PictureFitsClues(*puzzle.m_picture, CluesOf(puzzle)));
 }
 
 // The original format writes "0" for an empty line and ignores blank lines;

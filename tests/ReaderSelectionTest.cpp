@@ -82,6 +82,11 @@ TEST(ReaderSelection, OtherFilesOfThoseExtensionsAreRefused)
     }
     EXPECT_EQ(LoadText(std::string(16 * 1024 * 1024 + 1, ' '), ".xml")->m_refusal,
               "neither a native puzzle nor a puzzle text of at most 16 MiB");
+    // What is said of a file of another kind quotes no more than a little of it.
+    EXPECT_EQ(LoadText(": rows\n\x01\x1b[2J" + std::string(100, 'x') + "\n: columns\n", ".g")->m_refusal,
+              "Olšák .g: line 2: a clue that is no number: \"??[2Jxxxxxxxxxxxxxxxxxxx...\"");
+    EXPECT_EQ(LoadBytes(Bytes{'1', ' ', '1', '\n', '1', '\n', '1', '\n', 0}, ".nin")->m_refusal,
+              "neither a native puzzle nor a text");
     EXPECT_EQ(LoadBytes(Bytes{'T', 'E', 'S', 'S', 'A', 17}, ".xml")->m_status, LoadFileError);
     NativeFile tooManyColours;
     tooManyColours.colourCount = 17;

@@ -148,7 +148,7 @@ TEST(WebpbnReader, CluesAndGoalMustMakeSense)
     EXPECT_EQ(RefusalOf(Set(Puzzle(CluesOf("rows", Line(Count(1, "green"))) + CluesOf("columns", Line(""))))),
               "webpbn XML: the colour \"green\", which the puzzle does not define");
     EXPECT_EQ(RefusalOf(Set(Puzzle("<solution><image>|X?|</image></solution>"))),
-              "webpbn XML: the goal cell '?', which is no colour's char");
+              "webpbn XML: the goal cell \"?\", which is no colour's char");
     EXPECT_EQ(RefusalOf(Set(Puzzle("<solution><image>|XX|\n|X|</image></solution>"))),
               "webpbn XML: goal image rows of different lengths");
     EXPECT_EQ(RefusalOf(Set(Puzzle(CluesOf("rows", Line(Count(1))) + CluesOf("columns", Line(Count(1))) +

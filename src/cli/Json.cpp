@@ -47,3 +47,9 @@ std::string JsonPicture(const Picture& picture)
     }
     return text + "]";
 }
+
+std::string JsonLoadFailure(const std::string& path, const CTessGrid& puzzle)
+{
+    const std::string refusal = puzzle.m_refusal.empty() ? "" : ", \"refusal\": " + JsonString(puzzle.m_refusal);
+    return "{\"file\": " + JsonString(path) + ", \"status\": " + std::to_string(puzzle.m_status) + refusal + "}";
+}

@@ -192,7 +192,7 @@ int SolveOne(const CommandLine& line, const std::string& path)
     CTessGrid puzzle(path, line.overlay);
     if (puzzle.m_status != LoadOk) {
         if (line.json)
-            std::printf("{\"file\": %s, \"status\": %d}\n", JsonString(path).c_str(), puzzle.m_status);
+            std::printf("%s\n", JsonLoadFailure(path, puzzle).c_str());
         ReportLoadFailure(path, puzzle);
         return puzzle.m_status;
     }

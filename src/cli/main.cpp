@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/InfoCommand.h"
 
 #include <csignal>
 #include <cstdio>
@@ -14,7 +15,7 @@ constexpr int kUsageError = 2;
 
 void ReportFailure(const std::string& path, const std::string& reason)
 {
-    std::fprintf(stderr, "gridlook: %s: %s\n", path.c_str(), reason.c_str());
+    std::fprintf(stderr, "gridlook: %s\n", OneLine(path + ": " + reason).c_str());
 }
 
 void ReportLoadFailure(const std::string& path, const CTessGrid& puzzle)

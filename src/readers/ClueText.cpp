@@ -1,7 +1,10 @@
 #include "readers/ClueText.h"
 
-bool ReadTwoCounts(std::string_view line, std::int64_t& first, std::int64_t& second)
+bool ReadSizeLine(CLineCursor& lines, std::int64_t& first, std::int64_t& second)
 {
+    std::string_view line;
+    if (!NextFilledLine(lines, line))
+        return false;
     std::string_view rest;
     const std::string_view firstWord = FirstWord(line, rest);
     std::string_view nothing;
@@ -9,9 +12,21 @@ bool ReadTwoCounts(std::string_view line, std::int64_t& first, std::int64_t& sec
     return nothing.empty() && ReadCount(firstWord, first) && ReadCount(secondWord, second);
 }
 
-bool IsNumberLine(std::string_view line)
+bool SizeLineThenNumbers(std::string_view text, std::optional<std::string_view>& other)
 {
-    return line.find_first_not_of("0123456789 \t") == std::string_view::npos;
+    CLineCursor lines(text);
+    std::int64_t first = 0;
+    std::int64_t second = 0;
+    if (!ReadSizeLine(lines, first, second))
+        return false;
+    std::string_view line;
+    while (lines.Next(line)) {
+        if (line.find_first_not_of("0123456789 \t") != std::string_view::npos) {
+            other = line;
+            break;
+        }
+    }
+    return true;
 }
 
 bool NextFilledLine(CLineCursor& lines, std::string_view& line)
@@ -29,7 +44,7 @@ bool ReadNumberLines(CLineCursor& lines, int count, const char* direction, CPuzz
     DraftLines& read = group.emplace();
     const auto inkOnly = [&](char c, std::uint8_t& colour) {
         colour = 1;
-        return c == '\0' || draft.Refuse(std::string("a colour in a format without colours: \"") + c + "\"");
+        return c == '\0' || draft.Refuse("a colour in a format without colours: " + Quoted(c));
     };
     for (int i = 0; i < count; ++i) {
         std::string_view line;

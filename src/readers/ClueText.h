@@ -3,6 +3,7 @@
 #include "readers/PuzzleDraft.h"
 #include "readers/TextLines.h"
 
+#include <optional>
 #include <string_view>
 
 // Clue lines as the public text formats write them.
@@ -27,9 +28,9 @@ bool ReadClueItems(std::string_view line, std::string_view separators, CPuzzleDr
         const std::size_t digits = item.find_first_not_of("0123456789");
         std::int64_t length = 0;
         if (digits == 0 || !ReadCount(item.substr(0, digits == std::string_view::npos ? item.size() : digits), length))
-            return draft.Refuse("a clue that is no number: \"" + std::string(item) + "\"");
+            return draft.Refuse("a clue that is no number: " + Quoted(item));
         if (digits != std::string_view::npos && digits + 1 != item.size())
-            return draft.Refuse("a clue that is no number and colour: \"" + std::string(item) + "\"");
+            return draft.Refuse("a clue that is no number and colour: " + Quoted(item));
         std::uint8_t colour = 0;
         if (!colourOf(digits == std::string_view::npos ? '\0' : item[digits], colour) ||
             !draft.AddClue(clues, length, colour))
@@ -38,11 +39,14 @@ bool ReadClueItems(std::string_view line, std::string_view separators, CPuzzleDr
     return true;
 }
 
-// The two counts of a size line such as "20 15"; false for anything else.
-bool ReadTwoCounts(std::string_view line, std::int64_t& first, std::int64_t& second);
+// The two counts of the size line such as "20 15" that the first line that is
+// not blank must be; false for anything else.
+bool ReadSizeLine(CLineCursor& lines, std::int64_t& first, std::int64_t& second);
 
-// Whether a line holds only digits, spaces and tabs.
-bool IsNumberLine(std::string_view line);
+// Whether a text starts with a size line (the first line that is not blank);
+// `other` is then the first line after it that holds more than digits, spaces
+// and tabs, if there is one.
+bool SizeLineThenNumbers(std::string_view text, std::optional<std::string_view>& other);
 
 // The next line that is not blank; false at the end of the text.
 bool NextFilledLine(CLineCursor& lines, std::string_view& line);

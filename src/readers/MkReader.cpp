@@ -24,29 +24,18 @@ bool ReadSeparator(CLineCursor& lines, CPuzzleDraft& draft)
 
 bool LooksLikeMk(std::string_view text)
 {
-    CLineCursor lines(text);
-    std::string_view line;
-    std::int64_t first = 0;
-    std::int64_t second = 0;
-    if (!NextFilledLine(lines, line) || !ReadTwoCounts(line, first, second))
-        return false;
-    while (lines.Next(line)) {
-        if (IsSeparator(line))
-            return true;
-        if (!IsNumberLine(line))
-            return false;
-    }
-    return false;
+    std::optional<std::string_view> other;
+    return SizeLineThenNumbers(text, other) && other && IsSeparator(*other);
 }
 
 bool ReadMk(std::string_view text, CPuzzleDraft& draft)
 {
     CLineCursor lines(text);
-    std::string_view line;
     std::int64_t width = 0;
     std::int64_t height = 0;
-    NextFilledLine(lines, line);
-    return ReadTwoCounts(line, height, width) && draft.CheckSize(width, height) &&
+    if (!ReadSizeLine(lines, height, width))
+        return draft.Refuse("no line of the height and the width first");
+    return draft.CheckSize(width, height) &&
            ReadNumberLines(lines, draft.m_height, "rows", draft, draft.m_rows) && ReadSeparator(lines, draft) &&
            ReadNumberLines(lines, draft.m_width, "columns", draft, draft.m_columns) &&
            RequireNothingMore(lines, draft);

@@ -6,39 +6,20 @@
 // without runs. Blank lines are skipped, as the solver that reads these files
 // skips them.
 
-namespace {
-
-// Whether the text is a size line and then number lines only.
-bool SizeThenNumbers(std::string_view text)
-{
-    CLineCursor lines(text);
-    std::string_view line;
-    std::int64_t first = 0;
-    std::int64_t second = 0;
-    if (!NextFilledLine(lines, line) || !ReadTwoCounts(line, first, second))
-        return false;
-    while (lines.Next(line)) {
-        if (!IsNumberLine(line))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 bool LooksLikeNin(std::string_view text)
 {
-    return SizeThenNumbers(text);
+    std::optional<std::string_view> other;
+    return SizeLineThenNumbers(text, other) && !other;
 }
 
 bool ReadNin(std::string_view text, CPuzzleDraft& draft)
 {
     CLineCursor lines(text);
-    std::string_view line;
     std::int64_t width = 0;
     std::int64_t height = 0;
-    NextFilledLine(lines, line);
-    return ReadTwoCounts(line, width, height) && draft.CheckSize(width, height) &&
+    if (!ReadSizeLine(lines, width, height))
+        return draft.Refuse("no line of the width and the height first");
+    return draft.CheckSize(width, height) &&
            ReadNumberLines(lines, draft.m_height, "rows", draft, draft.m_rows) &&
            ReadNumberLines(lines, draft.m_width, "columns", draft, draft.m_columns) &&
            RequireNothingMore(lines, draft);

@@ -79,10 +79,7 @@ bool ReferencedCharacter(std::string_view name, std::uint32_t& code)
     const std::string_view digits = name.substr(hex ? 2 : 1);
     code = 0;
     for (const char c : digits) {
-        const int digit = c >= '0' && c <= '9' ? c - '0'
-                          : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                        : -1;
+        const int digit = hex ? HexDigit(c) : c >= '0' && c <= '9' ? c - '0' : -1;
         if (digit < 0)
             return false;
         code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
@@ -108,27 +105,6 @@ std::string PropertyText(std::string_view value)
         value.remove_prefix(1);
     }
     return text;
-}
-
-bool ReadHexColour(std::string_view text, Colour& colour)
-{
-    if (text.starts_with('#'))
-        text.remove_prefix(1);
-    if (text.size() != 6)
-        return false;
-    std::uint32_t value = 0;
-    for (const char c : text) {
-        const int digit = c >= '0' && c <= '9' ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
-        if (digit < 0)
-            return false;
-        value = value << 4 | static_cast<std::uint32_t>(digit);
-    }
-    colour = MakeColour(static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
-                        static_cast<std::uint8_t>(value));
-    return true;
 }
 
 // Reads a file into the draft with each clue's colour as its character ('1'
@@ -258,7 +234,7 @@ bool CNonReader::ReadRules(std::optional<DraftLines>& group, std::int64_t count,
     DraftLines& lines = group.emplace();
     const auto colourOf = [this](char c, std::uint8_t& colour) {
         colour = static_cast<std::uint8_t>(c == '\0' ? kDefaultInk : c);
-        return (c == '\0' || IsLetter(c) || m_draft.Refuse(std::string("a colour that is no letter: \"") + c + "\"")) &&
+        return (c == '\0' || IsLetter(c) || m_draft.Refuse("a colour that is no letter: " + Quoted(c))) &&
                UseCharacter(static_cast<char>(colour));
     };
     for (const std::string_view rule : chosen) {
@@ -286,7 +262,7 @@ bool CNonReader::ReadGoal(std::string_view rest)
             if (filled == cells.size())
                 return m_draft.Refuse("more goal cells than the puzzle has");
             if (c != kBlankCell && (c != kDefaultInk && !IsLetter(c)))
-                return m_draft.Refuse(std::string("a goal cell that is neither 0, 1 nor a letter: \"") + c + "\"");
+                return m_draft.Refuse("a goal cell that is neither 0, 1 nor a letter: " + Quoted(c));
             if (c != kBlankCell && !UseCharacter(c))
                 return false;
             cells[filled++] = static_cast<std::uint8_t>(c == kBlankCell ? 0 : c);
@@ -313,7 +289,7 @@ bool CNonReader::ReadColour(std::string_view rest)
         return m_draft.Refuse("a \"color\" line that is not a character and #RRGGBB");
     for (const auto& declared : m_declared) {
         if (declared.first == name[0])
-            return m_draft.Refuse(std::string("the colour \"") + name[0] + "\" given twice");
+            return m_draft.Refuse("the colour " + Quoted(name[0]) + " given twice");
     }
     m_declared.emplace_back(name[0], colour);
     return true;
@@ -398,7 +374,7 @@ bool CNonReader::MakeColourPalette(std::array<std::uint8_t, 256>& index)
 
 bool LooksLikeNon(std::string_view text)
 {
-    CLineCursor lines(text);
+    CLineCursor lines(text.substr(0, kFirstLines));
     std::string_view line;
     bool width = false;
     bool height = false;

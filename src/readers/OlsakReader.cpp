@@ -45,33 +45,11 @@ bool StartsWith(std::string_view line, char c)
     return !line.empty() && line.front() == c;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
 // "#RRGGBB", "#RGB" or an X11 name in any case.
 bool ColourOfWord(std::string_view word, Colour& colour)
 {
-    if (word.starts_with('#') && (word.size() == 7 || word.size() == 4)) {
-        const std::size_t width = (word.size() - 1) / 3;
-        std::uint8_t parts[3] = {};
-        for (std::size_t part = 0; part < 3; ++part) {
-            int value = 0;
-            for (std::size_t i = 0; i < width; ++i) {
-                const int digit = HexDigit(word[1 + part * width + i]);
-                if (digit < 0)
-                    return false;
-                value = value * 16 + digit;
-            }
-            parts[part] = static_cast<std::uint8_t>(width == 1 ? value * 17 : value);
-        }
-        colour = MakeColour(parts[0], parts[1], parts[2]);
-        return true;
-    }
+    if (word.starts_with('#'))
+        return ReadHexColour(word, colour);
     for (const auto& [name, value] : kX11Colours) {
         if (std::ranges::equal(word, name, [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; })) {
             colour = value;
@@ -159,13 +137,13 @@ bool COlsakReader::ReadColour(std::string_view line)
         return Refuse("a triangle cell, not a square");
     Colour colour = 0;
     if (!ColourOfWord(word, colour))
-        return Refuse("the colour \"" + std::string(word) + "\", neither #RRGGBB nor a name this reader knows");
+        return Refuse("the colour " + Quoted(word) + ", neither #RRGGBB nor a name this reader knows");
     if (std::isdigit(static_cast<unsigned char>(name)) ? name != kBackground && name != kDefaultColour
                                                        : name == ' ' || name == '\t' || name == ',')
-        return Refuse(std::string("the colour character \"") + name + "\"");
+        return Refuse("the colour character " + Quoted(name));
     auto& index = m_index[static_cast<unsigned char>(name)];
     if (index != 0 || (name == kBackground && m_backgroundDeclared))
-        return Refuse(std::string("the colour \"") + name + "\" declared twice");
+        return Refuse("the colour " + Quoted(name) + " declared twice");
     if (name == kBackground) {
         m_draft.m_palette.front() = colour;
         m_backgroundDeclared = true;
@@ -181,13 +159,13 @@ bool COlsakReader::ColourOf(char c, std::uint8_t& colour)
 {
     if (!m_colours) {
         colour = 1;
-        return c == '\0' || m_draft.Refuse(std::string("a colour \"") + c + "\" without colour declarations");
+        return c == '\0' || m_draft.Refuse("a colour " + Quoted(c) + " without colour declarations");
     }
     colour = m_index[static_cast<unsigned char>(c == '\0' ? kDefaultColour : c)];
     if (colour != 0)
         return true;
     return m_draft.Refuse(c == '\0' ? std::string("a length without a colour, and no default colour (\"1:\")")
-                                    : std::string("the colour \"") + c + "\", which is not declared");
+                                    : "the colour " + Quoted(c) + ", which is not declared");
 }
 
 // A blank line is a line without runs, but blank lines at the very end of a
@@ -224,12 +202,13 @@ bool COlsakReader::ReadSection(std::optional<DraftLines>& group, const char* dir
 
 bool LooksLikeOlsakG(std::string_view text)
 {
-    CLineCursor lines(text);
+    CLineCursor lines(text.substr(0, kFirstLines));
     std::string_view line;
-    int sections = 0;
-    while (lines.Next(line) && sections < 2)
-        sections += StartsWith(line, ':') ? 1 : 0;
-    return sections == 2;
+    while (lines.Next(line)) {
+        if (StartsWith(line, ':'))
+            return true;
+    }
+    return false;
 }
 
 bool ReadOlsakG(std::string_view text, CPuzzleDraft& draft)

@@ -9,6 +9,11 @@
 // draft, or refuses with the reason in the draft. ReaderSelection.cpp holds
 // their table and its order.
 
+// Where a format shows itself in its first lines, its test looks no further:
+// the size of a .non puzzle and the start of a .g puzzle's rows stand before
+// any clue, and a text of another kind need not be read through.
+inline constexpr std::size_t kFirstLines = 64 * 1024;
+
 // The web Paint-by-Number site's XML (version 0.3).
 bool LooksLikeWebpbnXml(std::string_view text);
 bool ReadWebpbnXml(std::string_view text, CPuzzleDraft& draft);

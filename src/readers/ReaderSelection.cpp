@@ -102,17 +102,31 @@ LoadStatus CTessGrid::LoadByContents(const std::string& path)
     }
 }
 
+// Every public format is a text: a byte 0 marks a file of another kind. Files
+// of most other kinds hold one near their start, and are declined without
+// being read any further.
 bool CTessGrid::ReadPublicFormat(const std::string& path)
 {
+    constexpr std::size_t kFirstLook = 4096;
     CSafeFile file(path);
     ForgetContents();
     m_refusal.clear();
-    std::string text;
+    std::string text(kFirstLook, '\0');
+    text.resize(file.ReadSome(text.data(), text.size()));
+    if (text.find('\0') != std::string::npos) {
+        m_refusal = "neither a native puzzle nor a text";
+        return false;
+    }
+    file.Skip(-std::ssize(text));
     if (!file.ReadToEnd(text, kMaxPuzzleTextBytes)) {
         m_refusal = "neither a native puzzle nor a puzzle text of at most 16 MiB";
         return false;
     }
     file.Close();
+    if (text.find('\0') != std::string::npos) {
+        m_refusal = "neither a native puzzle nor a text";
+        return false;
+    }
     for (const PublicFormat& format : kPublicFormats) {
         if (!format.recognise(text))
             continue;

@@ -80,6 +80,52 @@ bool ReadCount(std::string_view text, std::int64_t& count)
     return true;
 }
 
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
+bool ReadHexColour(std::string_view text, Colour& colour)
+{
+    if (text.starts_with('#'))
+        text.remove_prefix(1);
+    if (text.size() != 3 && text.size() != 6)
+        return false;
+    const std::size_t width = text.size() / 3;
+    std::uint8_t parts[3] = {};
+    for (std::size_t part = 0; part < 3; ++part) {
+        int value = 0;
+        for (std::size_t i = 0; i < width; ++i) {
+            const int digit = HexDigit(text[part * width + i]);
+            if (digit < 0)
+                return false;
+            value = value * 16 + digit;
+        }
+        // One digit stands for itself twice: "f" is "ff".
+        parts[part] = static_cast<std::uint8_t>(width == 1 ? value * 17 : value);
+    }
+    colour = MakeColour(parts[0], parts[1], parts[2]);
+    return true;
+}
+
+std::string Quoted(std::string_view text)
+{
+    constexpr std::size_t kMostShown = 24;
+    std::string quoted = "\"";
+    for (const char c : text.substr(0, kMostShown))
+        quoted += c >= ' ' && c <= '~' ? c : '?';
+    return quoted + (text.size() > kMostShown ? "...\"" : "\"");
+}
+
+std::string Quoted(char c)
+{
+    return Quoted(std::string_view(&c, 1));
+}
+
 std::string AtLine(int lineNumber, const std::string& reason)
 {
     return "line " + std::to_string(lineNumber) + ": " + reason;

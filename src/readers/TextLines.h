@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Colour.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,6 +37,18 @@ std::string_view FirstWord(std::string_view text, std::string_view& rest);
 // have are kept at kHugeCount, so that they are refused as too large.
 inline constexpr std::int64_t kHugeCount = 1'000'000'000;
 bool ReadCount(std::string_view text, std::int64_t& count);
+
+// A hexadecimal digit's value, or -1.
+int HexDigit(char c);
+
+// An RGB colour written "#RRGGBB" or "#RGB", the '#' optional.
+bool ReadHexColour(std::string_view text, Colour& colour);
+
+// A piece of the file's text in quotes for a refusal's reason: at most a few
+// characters, each that is not printable ASCII as '?', so that no file puts
+// control characters or much of itself on the command's line.
+std::string Quoted(std::string_view text);
+std::string Quoted(char c);
 
 // "line N: " for a refusal that names where the text went wrong.
 std::string AtLine(int lineNumber, const std::string& reason);

@@ -38,38 +38,6 @@ constexpr PredefinedColour kPredefined[] = {
     {"white", '.', MakeColour(255, 255, 255)},
 };
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-}
-
-bool ReadRgb(std::string_view text, Colour& colour)
-{
-    text = Trim(text);
-    if (text.starts_with('#'))
-        text.remove_prefix(1);
-    if (text.size() != 3 && text.size() != 6)
-        return false;
-    const std::size_t width = text.size() / 3;
-    std::uint8_t parts[3] = {};
-    for (std::size_t part = 0; part < 3; ++part) {
-        int value = 0;
-        for (std::size_t i = 0; i < width; ++i) {
-            const int digit = HexDigit(text[part * width + i]);
-            if (digit < 0)
-                return false;
-            value = value * 16 + digit;
-        }
-        parts[part] = static_cast<std::uint8_t>(width == 1 ? value * 17 : value);
-    }
-    colour = MakeColour(parts[0], parts[1], parts[2]);
-    return true;
-}
-
 std::string_view AttributeOf(const XmlAttributes& attributes, std::string_view name, std::string_view fallback = {})
 {
     for (const auto& [key, value] : attributes) {
@@ -168,7 +136,7 @@ bool CWebpbnHandler::StartElement(std::string_view name, const XmlAttributes& at
     m_capturing = false;
     switch (m_open.size()) {
     case 1:
-        return name == "puzzleset" || m_draft.Refuse("the document is <" + std::string(name) + ">, not <puzzleset>");
+        return name == "puzzleset" || m_draft.Refuse("the document is " + Quoted(name) + ", not a puzzleset");
     case 2:
         return name != "puzzle" || StartPuzzle(attributes);
     default:
@@ -186,7 +154,7 @@ bool CWebpbnHandler::StartPuzzle(const XmlAttributes& attributes)
     if (!First())
         return true;
     if (m_summary.type != "grid")
-        return m_draft.Refuse("a puzzle of type \"" + m_summary.type + "\"; only grids are shown");
+        return m_draft.Refuse("a puzzle of type " + Quoted(m_summary.type) + "; only grids are shown");
     m_colours = {{std::string(AttributeOf(attributes, "backgroundcolor", "white")), '\0'}};
     m_defaultColour = AttributeOf(attributes, "defaultcolor", "black");
     return m_draft.AddColour(kWhite);
@@ -226,10 +194,10 @@ bool CWebpbnHandler::StartClues(const XmlAttributes& attributes)
     if (!First())
         return true;
     if (!m_direction)
-        return m_draft.Refuse("clues of type \"" + std::string(type) + "\", neither rows nor columns");
+        return m_draft.Refuse("clues of type " + Quoted(type) + ", neither rows nor columns");
     std::optional<DraftLines>& group = type == "rows" ? m_draft.m_rows : m_draft.m_columns;
     if (group)
-        return m_draft.Refuse("a second <clues type=\"" + std::string(type) + "\">");
+        return m_draft.Refuse("a second set of clues of type " + Quoted(type));
     group.emplace();
     return true;
 }
@@ -305,14 +273,14 @@ bool CWebpbnHandler::DefineColour()
     if (name.empty())
         return m_draft.Refuse("a colour without a name");
     if (character.size() > 1)
-        return m_draft.Refuse("the colour \"" + name + "\" written with more than one byte");
-    if (!ReadRgb(m_text, rgb))
-        return m_draft.Refuse("the colour \"" + name + "\" is not 3 or 6 hex digits");
+        return m_draft.Refuse("the colour " + Quoted(name) + " written with more than one byte");
+    if (!ReadHexColour(Tidy(m_text), rgb))
+        return m_draft.Refuse("the colour " + Quoted(name) + " is not 3 or 6 hex digits");
     const char c = character.empty() ? '\0' : character[0];
     for (std::size_t i = 0; i < m_colours.size(); ++i) {
         const bool defined = i != 0 || m_backgroundDefined;
         if (defined && (m_colours[i].name == name || (c != '\0' && m_colours[i].character == c)))
-            return m_draft.Refuse("the colour \"" + name + "\" defined twice, or its char used twice");
+            return m_draft.Refuse("the colour " + Quoted(name) + " defined twice, or its char used twice");
     }
     if (name == m_colours.front().name) {
         m_colours.front().character = c;
@@ -358,7 +326,7 @@ bool CWebpbnHandler::ColourNamed(std::string_view name, std::uint8_t& index)
         if (colour.name == name)
             return AddPredefined(colour, index);
     }
-    return m_draft.Refuse("the colour \"" + std::string(name) + "\", which the puzzle does not define");
+    return m_draft.Refuse("the colour " + Quoted(name) + ", which the puzzle does not define");
 }
 
 bool CWebpbnHandler::ColourOfCharacter(char c, std::uint8_t& index)
@@ -376,7 +344,7 @@ bool CWebpbnHandler::ColourOfCharacter(char c, std::uint8_t& index)
         if (colour.character == c && !named)
             return AddPredefined(colour, index);
     }
-    return m_draft.Refuse(std::string("the goal cell '") + c + "', which is no colour's char");
+    return m_draft.Refuse("the goal cell " + Quoted(c) + ", which is no colour's char");
 }
 
 bool CWebpbnHandler::AddCount()
@@ -384,7 +352,7 @@ bool CWebpbnHandler::AddCount()
     const std::string text = Tidy(m_text);
     std::int64_t length = 0;
     if (!ReadCount(text, length))
-        return m_draft.Refuse("a count that is no number: \"" + text + "\"");
+        return m_draft.Refuse("a count that is no number: " + Quoted(text));
     DraftLines& lines = m_direction[0] == 'r' ? *m_draft.m_rows : *m_draft.m_columns;
     std::uint8_t colour = 0;
     return ColourNamed(AttributeOf(m_countAttributes, "color", m_defaultColour), colour) &&

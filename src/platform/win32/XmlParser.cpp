@@ -12,7 +12,9 @@
 // given here answers every request with an empty stream, so nothing is
 // fetched. Wine's XmlLite fails on an internal subset; Windows' reports it as
 // the DOCTYPE's value, and the parse is stopped there, before any entity it
-// declares is used.
+// declares is used. Wine leaves the value of the node before a DOCTYPE in
+// place (white space, a comment), so what marks a subset is markup in the
+// value: a declaration's '<' or a parameter entity's '%'.
 
 namespace {
 
