@@ -80,8 +80,8 @@ a file's contents were refused, or a puzzle holds what its new format cannot;
 4 when a file could not be read; 1 when a picture or a converted file could
 not be made or written; 2 for a usage error. solve, and render and convert
 --solution, also give 5 when a file's clues have no solution or several, and 6
-when it stayed undecided. The first failure decides, and stderr says why, one line per failing
-file.
+when it stayed undecided. The first failure decides, and stderr says why, one
+line per failing file.
 )";
 
 namespace {
