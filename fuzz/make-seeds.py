@@ -158,8 +158,26 @@ SOLVE = {
     "nin-small": bytes([9]) + NIN["small"],
 }
 
+# The convert target's input: reader (as for paint), the items to drop (bit 0
+# the picture, 1 crossed flags, 2 marks, 3 the other puzzles of a set), then
+# the file.
+CONVERT = {
+    "native-colours": bytes([0, 0]) + native(5, 3, picture=[[1, 1, 2, 0, 3], [0, 2, 2, 3, 3], [4, 0, 1, 1, 0]],
+                                             colour_count=5),
+    "native-long-run": bytes([0, 1]) + NATIVE["long-run"],
+    "tgr-crossed": bytes([1, 0]) + TGR["crossed"],
+    "tgr-crossed-dropped": bytes([1, 2]) + TGR["crossed"],
+    "tgw-mixed": bytes([2, 0]) + TGW["mixed"],
+    "tgp-house": bytes([3, 0]) + TGP["house"],
+    "pp-cup": bytes([4, 4]) + PP["cup"],
+    "xml-colours": bytes([5, 0]) + XML["colours-and-goal"],
+    "non-colours": bytes([6, 0]) + NON["colours"],
+    "g-colours": bytes([7, 0]) + OLSAK["colours"],
+}
+
 CORPORA = {"native": NATIVE, "tgr": TGR, "tgw": TGW, "tgp": TGP, "pp": PP, "xml": XML, "non": NON, "g": OLSAK,
-           "mk": MK, "nin": NIN, "registry": REGISTRY, "paint": PAINT, "solve": SOLVE}
+           "mk": MK, "nin": NIN, "registry": REGISTRY, "paint": PAINT, "solve": SOLVE,
+           "convert": CONVERT}
 
 
 def main():

@@ -246,6 +246,18 @@ int ExitStatusOf(SolveAnswer answer)
     return kNotUnique;
 }
 
+int TakeUniqueSolution(const CommandLine& line, const std::string& path, CTessGrid& puzzle, const char* what)
+{
+    SolveReport report = SolvePuzzle(puzzle, CDeadline::Seconds(line.SolveSeconds()));
+    if (report.answer != SolveAnswer::Unique) {
+        ReportFailure(path, std::string(what) + ": " + AnswerText(report, line.SolveSeconds()));
+        return ExitStatusOf(report.answer);
+    }
+    puzzle.m_picture = std::move(report.solutions.front());
+    puzzle.m_noPicture = 0;
+    return 0;
+}
+
 int RunSolve(const CommandLine& line)
 {
     int exitStatus = 0;

@@ -51,6 +51,8 @@ int main(int argc, char** argv)
         return RunThumbnail(*line);
     case CommandLine::Command::Solve:
         return RunSolve(*line);
+    case CommandLine::Command::Convert:
+        return RunConvert(*line);
     }
     return kUsageError;
 }
