@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the example puzzles of this folder: one native file of each kind,
-and one file of each of the other formats."""
+and one file or two of each of the other formats, the public ones included.
+All of them are the project's own."""
 import os
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -123,6 +124,136 @@ CUP = [
 ]
 
 
+TULIP = [
+    "..R.R.R..",
+    "..RRRRR..",
+    "..RRRRR..",
+    "...RRR...",
+    "....G....",
+    ".GG.G.GG.",
+    "..GGGGG..",
+    "....G....",
+    "....G....",
+    "..BBBBB..",
+    "...BBB...",
+]
+
+SPROUT = [
+    ".#.#.",
+    "..#..",
+    "..#..",
+    "#####",
+    ".###.",
+]
+
+FISH = [
+    "..........",
+    "....###...",
+    ".#.#####..",
+    ".########.",
+    ".#.#####..",
+    "....###...",
+    "..........",
+]
+
+LADYBIRD = [
+    "..k..k..",
+    "...kk...",
+    ".rrkkrr.",
+    "rrkrrkrr",
+    "rrrkkrrr",
+    "rkrkkrkr",
+    ".rrkkrr.",
+    "..rkkr..",
+]
+
+UMBRELLA = [
+    "....1....",
+    "..bbrbb..",
+    ".bbbrbbb.",
+    "bbbrrrbbb",
+    "....1....",
+    "....1....",
+    "..1.1....",
+    "..111....",
+]
+
+ANCHOR = [
+    "..#..",
+    ".###.",
+    "..#..",
+    "#.#.#",
+    ".###.",
+]
+
+BELL = [
+    "....#....",
+    "...###...",
+    "..#####..",
+    "..#####..",
+    "..#####..",
+    ".#######.",
+    "#########",
+    "....#....",
+]
+
+NOTE = [
+    "....##.",
+    "....#.#",
+    "....#..",
+    "....#..",
+    "..###..",
+    ".####..",
+    "..##...",
+]
+
+
+def webpbn_puzzle(rows, colours, title, ident, goal=True):
+    """One <puzzle>: colours as (name, char, rgb); '.' in rows is the background."""
+    lines = ['<puzzle type="grid" defaultcolor="%s">' % colours[1][0], "<title>%s</title>" % title,
+             "<author>Gridlook examples</author>", "<copyright>Made for Gridlook, under its licence</copyright>",
+             "<id>%s</id>" % ident]
+    lines += ['<color name="%s" char="%s">%s</color>' % colour for colour in colours]
+    names = {char: name for name, char, _ in colours}
+    for kind, group in (("columns", columns_of(rows)), ("rows", rows)):
+        lines.append('<clues type="%s">' % kind)
+        for line in group:
+            counts = "".join("<count>%d</count>" % n if names[c] == colours[1][0]
+                             else '<count color="%s">%d</count>' % (names[c], n) for n, c in runs(line))
+            lines.append("<line>%s</line>" % counts if counts else "<line/>")
+        lines.append("</clues>")
+    if goal:
+        lines += ['<solution type="goal">', "<image>"] + ["|%s|" % row for row in rows] + ["</image>", "</solution>"]
+    return "\n".join(lines + ["</puzzle>"]) + "\n"
+
+
+def non_rules(lines, colour_letters):
+    rules = []
+    for line in lines:
+        found = runs(line)
+        rules.append(",".join("%d%s" % (n, c if colour_letters else "") for n, c in found) if found else "0")
+    return rules
+
+
+def non_text(rows, header, colours=()):
+    """colours as (letter, rgb); without them the rows use '#' for filled cells."""
+    text = header
+    text += "".join("color %s #%s\n" % colour for colour in colours)
+    text += "width %d\nheight %d\n\nrows\n" % (len(rows[0]), len(rows))
+    text += "\n".join(non_rules(rows, bool(colours))) + "\n\ncolumns\n"
+    text += "\n".join(non_rules(columns_of(rows), bool(colours))) + "\n\n"
+    goal = "".join("0" if c == "." else ("1" if c == "#" else c) for row in rows for c in row)
+    return text + 'goal "%s"\n' % goal
+
+
+def olsak_lines(lines, default):
+    return "\n".join(" ".join("%d%s" % (n, "" if c == default else c) for n, c in runs(line)) for line in lines)
+
+
+def plain_lines(lines):
+    return "\n".join(" ".join(str(n) for n, _ in runs(line)) or "0" for line in lines)
+
+
 def pp_token(line):
     lengths = [n for n, _ in runs(line.replace("?", ".").replace("#", "0"))]
     if not lengths:
@@ -156,6 +287,37 @@ def main():
     text += " ".join(pp_token(c) for c in columns_of(CUP)) + "\n"
     text += " ".join(pp_token(r) for r in CUP) + "\n=\n" + "\n".join(CUP) + "\n"
     write("cup.pp", text.encode())
+
+    # webpbn XML: a set of two puzzles, the first in three colours with its goal,
+    # the second clues only; the DOCTYPE is the one every webpbn export has.
+    tulip = [("white", ".", "FFFFFF"), ("red", "R", "D02030"), ("green", "G", "208040"), ("brown", "B", "8B5A2B")]
+    text = '<?xml version="1.0" encoding="UTF-8"?>\n<!DOCTYPE pbn SYSTEM "https://webpbn.com/pbn-0.3.dtd">\n'
+    text += "<puzzleset>\n" + webpbn_puzzle(TULIP, tulip, "Tulip", "1")
+    text += webpbn_puzzle([r.replace("#", "X") for r in SPROUT], [("white", ".", "FFF"), ("black", "X", "000")],
+                          "Sprout", "2", goal=False)
+    write("tulip.xml", (text + "</puzzleset>\n").encode())
+
+    # .non: one in two colours with its goal, one with "color" lines and coloured rules.
+    header = 'title "Fish"\nby "Gridlook examples"\nlicense "Made for Gridlook, under its licence"\n'
+    write("fish.non", non_text(FISH, header).encode())
+    header = 'catalogue "Gridlook examples #2"\ntitle "Ladybird"\nby "Gridlook examples"\n'
+    write("ladybird.non", non_text(LADYBIRD, header, [("r", "cc2020"), ("k", "202020")]).encode())
+
+    # Olšák's .g: colours declared after "#d" ("1" the default), rows, then columns.
+    text = "An umbrella in three colours, made for Gridlook.\n\n#d\n   0:   white\n   1:*  black\n"
+    text += "   b:%  #2050C0  canopy\n   r:+  red      middle panel\n: rows\n"
+    text += olsak_lines(UMBRELLA, "1") + "\n: columns\n" + olsak_lines(columns_of(UMBRELLA), "1") + "\n: end\n"
+    write("umbrella.g", text.encode())
+    text = "An anchor in two colours, made for Gridlook.\n: rows\n" + olsak_lines(ANCHOR, "#")
+    write("anchor.g", (text + "\n: columns\n" + olsak_lines(columns_of(ANCHOR), "#") + "\n: end\n").encode())
+
+    # .mk: height and width, rows, "#", columns.
+    text = "%d %d\n" % (len(BELL), len(BELL[0])) + plain_lines(BELL) + "\n#\n" + plain_lines(columns_of(BELL))
+    write("bell.mk", (text + "\n").encode())
+
+    # .nin: width and height, rows, columns.
+    text = "%d %d\n" % (len(NOTE[0]), len(NOTE)) + plain_lines(NOTE) + "\n" + plain_lines(columns_of(NOTE))
+    write("note.nin", (text + "\n").encode())
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 // One target per reader: GRIDLOOK_FUZZ_EXTENSION, the input file's extension,
-// chooses it.
+// chooses it, or for a public format sends the file the way every file of
+// another extension goes, to the native reader and then by its contents.
 #include "FuzzInput.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)

@@ -9,7 +9,9 @@
 
 namespace {
 
-constexpr const char* kExtensions[] = {".tessa", ".tgr", ".tgw", ".tgp", ".pp"};
+// The extensions of the public formats choose nothing: each such file goes to
+// the native reader, then to the public readers by its contents.
+constexpr const char* kExtensions[] = {".tessa", ".tgr", ".tgw", ".tgp", ".pp", ".xml", ".non", ".g", ".mk", ".nin"};
 constexpr std::size_t kSettingsBytes = 3;
 constexpr std::uint8_t kPixelDigitsBit = 1;
 constexpr std::uint8_t kSingleStrikeBit = 2;

@@ -13,7 +13,9 @@
 
 namespace {
 
-constexpr const char* kExtensions[] = {".tessa", ".tgr", ".tgw", ".tgp", ".pp"};
+// The extensions of the public formats choose nothing: each such file goes to
+// the native reader, then to the public readers by its contents.
+constexpr const char* kExtensions[] = {".tessa", ".tgr", ".tgw", ".tgp", ".pp", ".xml", ".non", ".g", ".mk", ".nin"};
 constexpr CDeadline::Seconds kTimeLimit{0.05};
 constexpr int kSkipInput = -1;
 

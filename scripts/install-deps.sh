@@ -14,7 +14,7 @@ set -eu
 
 packages_for() {
     case "$1" in
-        build) echo "cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation2 libcadical-dev python3" ;;
+        build) echo "cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev libfontconfig-dev libexpat1-dev fonts-liberation2 libcadical-dev python3" ;;
         sanitize) echo "clang libclang-rt-14-dev" ;;
         qt) echo "qtbase5-dev doublecmd-qt xvfb xauth xdotool imagemagick" ;;
         toolkits) echo "libgtk2.0-dev qt6-base-dev libgtk-3-0" ;;

@@ -12,7 +12,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-15}
-targets="native tgr tgw tgp pp registry paint solve"
+targets="native tgr tgw tgp pp xml non g mk nin registry paint solve convert"
 parallel=2
 scripts/install-deps.sh build sanitize
 

@@ -45,7 +45,8 @@ host() {
     mkdir -p "$work/out$bits"
     cp "build/win$bits/src/platform/win32/$library" "$work/"
     xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-        wine "build/win$bits/tests/windows/TestHost.exe" "Z:$work/$library" "Z:$(pwd)/examples" "Z:$work/out$bits" "$@"
+        wine "build/win$bits/tests/windows/TestHost.exe" "Z:$work/$library" "Z:$(pwd)/examples" "Z:$(pwd)/tests/webpbn" \
+        "Z:$work/out$bits" "$@"
 }
 
 if [ "${1:-}" = "--timing" ]; then

@@ -33,7 +33,50 @@ TEST(CommandLineTool, JsonHoldsEveryMemberOfTheModel)
                        "\"rowClueMax\": 1, \"columnClueMax\": 1, \"columnClues\": [[[1, 1]], [[0, 0]]], "
                        "\"rowClues\": [[[1, 1]]], \"picture\": [[1, 0]], \"cluesFromPicture\": true, "
                        "\"settings\": {\"options1\": [0, 1, 1, 12, 3, 3, 1, 1, 1], \"filledColour\": 49152, "
-                       "\"options3\": [0, 1, 1, 1, 1, 1, 1, 1, 100]}, \"layoutWidth\": 40, \"layoutHeight\": 28}\n");
+                       "\"options3\": [0, 1, 1, 1, 1, 1, 1, 1, 100]}, \"layoutWidth\": 40, \"layoutHeight\": 28, "
+                       "\"metadata\": {\"title\": \"\", \"author\": \"\", \"copyright\": \"\", \"licence\": \"\", \"id\": \"\", "
+                       "\"description\": \"\"}, \"puzzles\": []}\n");
+}
+
+// What a file says of its puzzle, and the other puzzles of a set, for a
+// person and as JSON; a file's text never reaches the terminal as control
+// characters.
+TEST(CommandLineTool, InfoShowsWhatTheFileSaysOfItsPuzzle)
+{
+    const std::string tulip = GRIDLOOK_SOURCE_DIR "/examples/tulip.xml";
+    const ToolRun text = Gridlook("info " + tulip);
+    EXPECT_EQ(text.exitStatus, 0);
+    EXPECT_NE(text.out.find("\n  title: Tulip\n  author: Gridlook examples\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("  the file holds 2 puzzles; the first is shown:\n    1: \"Tulip\", 9 x 11, id 1\n"
+                            "    2: \"Sprout\", 5 x 5, id 2\n"),
+              std::string::npos)
+        << text.out;
+    const ToolRun json = Gridlook("info --json " + tulip);
+    EXPECT_NE(json.out.find("\"puzzles\": [{\"title\": \"Tulip\", \"id\": \"1\", \"type\": \"grid\", \"width\": 9, "
+                            "\"height\": 11}, {\"title\": \"Sprout\""),
+              std::string::npos)
+        << json.out;
+
+    const ToolRun escapes = Gridlook("info " + WriteTestFile("title \"\x1b]0;x\x07" "Bell\"\nwidth 1\nheight 1\ngoal 1\n", ".non"));
+    EXPECT_NE(escapes.out.find("  title:  ]0;x Bell\n"), std::string::npos) << escapes.out;
+}
+
+// A refusal's reason, on the one line each command writes to stderr, and in
+// the JSON of info and solve.
+TEST(CommandLineTool, ARefusalSaysWhy)
+{
+    const std::string triddler = GRIDLOOK_SOURCE_DIR "/tests/webpbn/declines-triddler.xml";
+    const std::string reason = "webpbn XML: a puzzle of type \"triddler\"; only grids are shown";
+    for (const std::string& command : {"info " + triddler, "render -o " + TestFolder() + "/refused.png " + triddler,
+                                       "thumbnail -s 64 " + triddler + " " + TestFolder() + "/refused-64.png",
+                                       "solve " + triddler}) {
+        const ToolRun run = Gridlook(command);
+        EXPECT_EQ(run.exitStatus, 3) << command;
+        EXPECT_EQ(run.err, "gridlook: " + triddler + ": refused: " + reason + "\n") << command;
+    }
+    for (const std::string command : {"info --json ", "solve --json "})
+        EXPECT_EQ(Gridlook(command + triddler).out, "{\"file\": \"" + triddler + "\", \"status\": 3, \"refusal\": \"webpbn "
+                                                   "XML: a puzzle of type \\\"triddler\\\"; only grids are shown\"}\n");
 }
 
 // The "file" of each line as Python's JSON parser reads it, one a line; empty

@@ -59,12 +59,15 @@ TEST(NativeReader, RefusesWrongSignatureOrColourCount)
     }
 }
 
-TEST(NativeReader, ShortFilesAreFileErrorsWhateverTheyHold)
+// A file cut short that starts with the signature is a native file that could
+// not be read whole; any other file too short for the header is no native
+// file, and is refused when no public format takes it either.
+TEST(NativeReader, ShortFilesAreFileErrorsOnlyWithTheSignature)
 {
-    EXPECT_EQ(LoadBytes(Bytes(10, 'T'), ".dat")->m_status, LoadFileError);
     EXPECT_EQ(LoadBytes(WithoutLastByte(NativeFile{}.ToBytes()), ".dat")->m_status, LoadFileError);
-    EXPECT_EQ(LoadBytes(Bytes(74, 0), ".dat")->m_status, LoadFileError);
-    // At full header length the signature decides.
+    EXPECT_EQ(LoadBytes(Bytes{'T', 'E', 'S', 'S', 'A'}, ".dat")->m_status, LoadFileError);
+    EXPECT_EQ(LoadBytes(Bytes(10, 'T'), ".dat")->m_status, LoadRejected);
+    EXPECT_EQ(LoadBytes(Bytes(74, 0), ".dat")->m_status, LoadRejected);
     EXPECT_EQ(LoadBytes(Bytes(75, 0), ".dat")->m_status, LoadRejected);
 }
 

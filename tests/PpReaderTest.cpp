@@ -131,9 +131,20 @@ TEST(PpReader, RefusesMoreCluesThanAListCanHold)
 TEST(TextReaders, RefuseTextsBeyondTheSizeCap)
 {
     const std::string padding(kMaxPuzzleTextBytes, ' ');
-    EXPECT_EQ(Pp("0 0\n" + padding)->m_status, LoadRejected);
+    EXPECT_EQ(Pp("0 0\n" + padding)->m_refusal, "a text of more than 16 MiB");
     EXPECT_EQ(LoadText("00\r\n" + padding, ".tgp")->m_status, LoadOk);
-    EXPECT_EQ(LoadText("00\r\n" + padding + "x", ".tgp")->m_status, LoadRejected);
+    EXPECT_EQ(LoadText("00\r\n" + padding + "x", ".tgp")->m_refusal, "a text of more than 16 MiB");
+}
+
+TEST(TextReaders, SayWhyTheyRefuse)
+{
+    EXPECT_EQ(Pp("3")->m_refusal, "no height after the width");
+    EXPECT_EQ(Pp("3 2\n1 2\n")->m_refusal, "fewer clue tokens than its 3 columns and 2 rows, or a token that is not "
+                                          "\"-\", digits and \".\" pairs");
+    EXPECT_EQ(Pp("2 1\n1 1\n2\n=\n0?0\n")->m_refusal,
+              "a picture after \"=\" with a row missing, of another length than 2, or of other cells than 0, . and ?");
+    EXPECT_EQ(LoadText("21\r\n1\r\n", ".tgp")->m_refusal,
+              "fewer CR LF lines than its 2 rows and 1 columns, or a line of more than 255 clues");
 }
 
 } // namespace

@@ -95,6 +95,23 @@ TEST_F(Viewer, DeclinedFilesGetNoWindowAndLeaveNothing)
     EXPECT_EQ(headless::WindowCount(), m_windowsBefore + 1);
 }
 
+// Every format, the public ones known by their contents, through the one
+// model: each example is shown, and another program's XML is declined.
+TEST_F(Viewer, EveryExampleIsShown)
+{
+    int shown = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(GRIDLOOK_SOURCE_DIR "/examples")) {
+        if (entry.path().extension() == ".py")
+            continue;
+        const WindowHandle window = Load(entry.path().string());
+        EXPECT_NE(window, nullptr) << entry.path();
+        shown += window ? 1 : 0;
+        ListCloseWindow(window);
+    }
+    EXPECT_GE(shown, 14);
+    EXPECT_EQ(Load(WriteTestFile("<?xml version=\"1.0\"?>\n<svg width=\"1\"/>\n", ".xml")), nullptr);
+}
+
 TEST_F(Viewer, PuzzleTooLargeToPictureIsDeclined)
 {
     UseSettings(255, true);

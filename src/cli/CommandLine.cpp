@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "readers/PathExtension.h"
+
 #include <charconv>
 
 const char* const kUsage = "usage: gridlook info [--json] [options] FILE...\n"
@@ -7,6 +9,8 @@ const char* const kUsage = "usage: gridlook info [--json] [options] FILE...\n"
                            "       gridlook render [options] FILE... -d DIR\n"
                            "       gridlook solve [--json] [--max-seconds S] FILE...\n"
                            "       gridlook thumbnail -s SIZE [options] FILE OUT.png\n"
+                           "       gridlook convert [--drop WHAT[,WHAT]] [--solution] FILE -o OUT\n"
+                           "       gridlook convert [--drop WHAT[,WHAT]] [--solution] FILE... -d DIR --to FORMAT\n"
                            "       gridlook --help";
 
 const char* const kHelp = R"(gridlook - show nonogram puzzle files
@@ -36,9 +40,30 @@ const char* const kHelp = R"(gridlook - show nonogram puzzle files
                                  the viewer's picture made smaller, at most
                                  SIZE x SIZE pixels (SIZE 1 to 1024), for file
                                  managers
+  gridlook convert FILE -o OUT   the puzzle in the format that OUT's extension
+                                 names: .tgp, .pp (.ppc, .pps), .non, .xml
+                                 (webpbn XML), and a native file for any other
+                                 name but .tgr, .tgw, .nin, .g and .mk; a
+                                 puzzle that holds what the format cannot
+                                 (colours, a picture, crossed-out clues, cells
+                                 marked empty, too long a clue) is refused
+  gridlook convert FILE... -d DIR --to FORMAT
+                                 one file per puzzle in DIR, named after FILE
+                                 with the format's extension; FORMAT is native
+                                 (.tessa), tgp, pp, non or xml
+    --drop WHAT[,WHAT]           leave out what the format cannot hold, which
+                                 is otherwise refused: picture, crossed (the
+                                 crossed-out marks of clues), marks (cells
+                                 marked empty become blank), others (the
+                                 puzzles of a set after the first)
+    --solution                   write the unique solution of the clues as the
+                                 picture; refused when there is none or
+                                 several, or none is found within --max-seconds
 
 Files: the desktop puzzle program's own files (any extension, recognised by
-their contents), .tgr, .tgw, .tgp, and .pp/.ppc/.pps.
+their contents), .tgr, .tgw, .tgp, and .pp/.ppc/.pps; under any other name
+also webpbn XML, .non, .nin, and Olšák's .g and .mk, recognised by their
+contents.
 
 The look comes from the desktop program's settings in the Wine registry
 ($WINEPREFIX/user.reg, or ~/.wine/user.reg). These options lay other values
@@ -50,12 +75,13 @@ over them for one run:
   --ink RRGGBB                   ink of two-colour puzzles, red first (00C000)
   --centre, --no-centre          centre a small puzzle in the window
 
-Exit status: 0 when every file loaded (and rendered); 3 when a file's contents
-were refused; 4 when a file could not be read; 1 when a picture could not be
-made or written; 2 for a usage error. solve, and render --solution, also give
-5 when a file's clues have no solution or several, and 6 when it stayed
-undecided. The first failure decides, and stderr says why, one line per failing
-file.
+Exit status: 0 when every file loaded (and was rendered or converted); 3 when
+a file's contents were refused, or a puzzle holds what its new format cannot;
+4 when a file could not be read; 1 when a picture or a converted file could
+not be made or written; 2 for a usage error. solve, and render and convert
+--solution, also give 5 when a file's clues have no solution or several, and 6
+when it stayed undecided. The first failure decides, and stderr says why, one
+line per failing file.
 )";
 
 namespace {
@@ -121,6 +147,12 @@ bool ApplySwitch(const std::string& option, CommandLine& line)
     return true;
 }
 
+// The commands with -o OUT and -d DIR.
+bool WritesFiles(const CommandLine& line)
+{
+    return line.command == CommandLine::Command::Render || line.command == CommandLine::Command::Convert;
+}
+
 // Options that take a value; false with `error` set when the value is wrong or
 // `option` is not one of them.
 bool ApplyValueOption(const std::string& option, const std::string& value, CommandLine& line, std::string& error)
@@ -149,10 +181,23 @@ bool ApplyValueOption(const std::string& option, const std::string& value, Comma
             error = "--max-seconds takes a number of seconds above 0, at most 86400, not '" + value + "'";
             return false;
         }
-    } else if (option == "-o" && line.command == CommandLine::Command::Render) {
+    } else if (option == "-o" && WritesFiles(line)) {
         line.outputFile = value;
-    } else if (option == "-d" && line.command == CommandLine::Command::Render) {
+    } else if (option == "-d" && WritesFiles(line)) {
         line.outputDirectory = value;
+    } else if (option == "--to" && line.command == CommandLine::Command::Convert) {
+        line.format = FormatNamed(value);
+        if (!line.format) {
+            error = "--to takes native, tgp, pp, non or xml, not '" + value + "'";
+            return false;
+        }
+    } else if (option == "--drop" && line.command == CommandLine::Command::Convert) {
+        const std::optional<unsigned> drops = DropItemsNamed(value);
+        if (!drops) {
+            error = "--drop takes picture, crossed, marks or others, separated by commas, not '" + value + "'";
+            return false;
+        }
+        line.drops |= *drops;
     } else {
         error = "unknown option '" + option + "'";
         return false;
@@ -174,15 +219,43 @@ bool CheckRenderTarget(const CommandLine& line, std::string& error)
     return error.empty();
 }
 
+// A converted puzzle goes to one file (-o, its format named by the file's
+// extension) or into a folder (-d, in the format that --to names).
+bool CheckConvertTarget(CommandLine& line, std::string& error)
+{
+    if (line.outputFile.empty() == line.outputDirectory.empty())
+        error = "convert needs either -o OUT or -d DIR --to FORMAT";
+    else if (!line.outputFile.empty() && line.files.size() != 1)
+        error = "-o takes one puzzle file; use -d DIR --to FORMAT for several";
+    else if (!line.outputFile.empty() && line.format)
+        error = "--to goes with -d; with -o the extension of OUT names the format";
+    else if (line.outputDirectory.empty())
+        line.format = FormatOfFileName(line.outputFile);
+    if (!error.empty())
+        return false;
+    if (!line.format)
+        error = line.outputDirectory.empty() ? "convert writes no " + FindExtension(line.outputFile) +
+                                                   " files; it writes native files, .tgp, .pp, .non and .xml"
+                                             : "-d needs --to FORMAT: native, tgp, pp, non or xml";
+    else if (line.json)
+        error = "--json belongs to info and solve";
+    else if (line.solution && (line.format == PuzzleFormat::Tgp || (line.drops & kDropPicture)))
+        error = "--solution writes the solution as the picture, which --to tgp and --drop picture leave out";
+    return error.empty();
+}
+
 // The solver's options belong to the commands that solve.
 bool CheckSolveOptions(const CommandLine& line, std::string& error)
 {
     const bool render = line.command == CommandLine::Command::Render;
-    const bool solves = line.command == CommandLine::Command::Solve || (render && line.solution);
-    if ((line.blank || line.solution) && !render)
-        error = "--blank and --solution belong to render";
+    const bool convert = line.command == CommandLine::Command::Convert;
+    const bool solves = line.command == CommandLine::Command::Solve || ((render || convert) && line.solution);
+    if (line.blank && !render)
+        error = "--blank belongs to render";
+    else if (line.solution && !render && !convert)
+        error = "--solution belongs to render and convert";
     else if (line.maxSeconds && !solves)
-        error = "--max-seconds belongs to solve and render --solution";
+        error = "--max-seconds belongs to solve, and render and convert --solution";
     return error.empty();
 }
 
@@ -217,6 +290,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         line.command = CommandLine::Command::Thumbnail;
     else if (arguments[0] == "solve")
         line.command = CommandLine::Command::Solve;
+    else if (arguments[0] == "convert")
+        line.command = CommandLine::Command::Convert;
     else {
         error = "unknown command '" + arguments[0] + "'";
         return std::nullopt;
@@ -245,6 +320,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         return std::nullopt;
     }
     if (line.command == CommandLine::Command::Render && !CheckRenderTarget(line, error))
+        return std::nullopt;
+    if (line.command == CommandLine::Command::Convert && !CheckConvertTarget(line, error))
         return std::nullopt;
     if (line.command == CommandLine::Command::Thumbnail && !TakeThumbnailTarget(line, error))
         return std::nullopt;

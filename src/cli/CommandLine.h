@@ -1,24 +1,27 @@
 #pragma once
 
 #include "model/DisplaySettings.h"
+#include "writers/PuzzleFormats.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 struct CommandLine {
-    enum class Command { Help, Info, Render, Solve, Thumbnail };
+    enum class Command { Help, Info, Render, Solve, Thumbnail, Convert };
 
     Command command = Command::Help;
     std::vector<std::string> files;
     bool json = false;
-    std::string outputFile;      // render -o, and the PNG that thumbnail writes
-    std::string outputDirectory; // render -d
+    std::string outputFile;      // render and convert -o, and the PNG that thumbnail writes
+    std::string outputDirectory; // render and convert -d
     int thumbnailSize = 0;       // thumbnail -s
     SettingsOverlay overlay;
     bool blank = false;          // render --blank
-    bool solution = false;       // render --solution
-    std::optional<double> maxSeconds; // solve, render --solution
+    bool solution = false;       // render and convert --solution
+    std::optional<double> maxSeconds; // solve, render and convert --solution
+    std::optional<PuzzleFormat> format; // convert: --to, or the -o name's
+    unsigned drops = 0;          // convert --drop, DropItem bits
 
     // The time a person waiting would give one puzzle, unless told otherwise.
     double SolveSeconds() const { return maxSeconds.value_or(10.0); }

@@ -89,24 +89,83 @@ std::string JsonSettings(const DisplaySettings& settings)
            ", \"options3\": " + JsonList(settings.options3, JsonNumber) + "}";
 }
 
+std::string DescribeMetadata(const PuzzleMetadata& metadata)
+{
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"title", &metadata.title},         {"author", &metadata.author}, {"copyright", &metadata.copyright},
+        {"licence", &metadata.licence},     {"id", &metadata.id},         {"description", &metadata.description},
+    };
+    std::string text;
+    for (const auto& [name, value] : fields) {
+        if (!value->empty())
+            text += std::string("  ") + name + ": " + OneLine(*value) + "\n";
+    }
+    return text;
+}
+
+std::string SizeText(const PuzzleSummary& summary)
+{
+    if (summary.type != "grid")
+        return "a " + OneLine(summary.type) + ", not a grid";
+    return std::to_string(summary.width) + " x " + std::to_string(summary.height);
+}
+
+std::string DescribePuzzleSet(const std::vector<PuzzleSummary>& set)
+{
+    if (set.empty())
+        return {};
+    std::string text = "  the file holds " + std::to_string(set.size()) + " puzzles; the first is shown:\n";
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        text += "    " + std::to_string(i + 1) + ": \"" + OneLine(set[i].title) + "\", " + SizeText(set[i]);
+        text += set[i].id.empty() ? "\n" : ", id " + OneLine(set[i].id) + "\n";
+    }
+    return text;
+}
+
+std::string JsonMetadata(const PuzzleMetadata& metadata)
+{
+    return "{\"title\": " + JsonString(metadata.title) + ", \"author\": " + JsonString(metadata.author) +
+           ", \"copyright\": " + JsonString(metadata.copyright) + ", \"licence\": " + JsonString(metadata.licence) +
+           ", \"id\": " + JsonString(metadata.id) + ", \"description\": " + JsonString(metadata.description) + "}";
+}
+
+std::string JsonPuzzleSet(const std::vector<PuzzleSummary>& set)
+{
+    return JsonList(set, [](const PuzzleSummary& summary) {
+        return "{\"title\": " + JsonString(summary.title) + ", \"id\": " + JsonString(summary.id) +
+               ", \"type\": " + JsonString(summary.type) + ", \"width\": " + JsonNumber(summary.width) +
+               ", \"height\": " + JsonNumber(summary.height) + "}";
+    });
+}
+
 } // namespace
+
+std::string OneLine(const std::string& text)
+{
+    std::string line = text;
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    }
+    return line;
+}
 
 std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle)
 {
-    std::string text = path + "\n";
+    std::string text = path + "\n" + DescribeMetadata(puzzle.m_metadata);
     text += "  " + std::to_string(puzzle.m_width) + " columns x " + std::to_string(puzzle.m_height) + " rows, " +
             std::to_string(puzzle.m_colourCount) + " colours\n";
     text += DescribePalette(puzzle);
     text += DescribeClueLists("column clues, top to bottom", puzzle.m_columnClues, puzzle.m_columnClueMax);
     text += DescribeClueLists("row clues, left to right", puzzle.m_rowClues, puzzle.m_rowClueMax);
-    return text + DescribePicture(puzzle);
+    return text + DescribePicture(puzzle) + DescribePuzzleSet(puzzle.m_puzzleSet);
 }
 
 std::string PuzzleJson(const std::string& path, CTessGrid& puzzle)
 {
-    const std::string status = "{\"file\": " + JsonString(path) + ", \"status\": " + std::to_string(puzzle.m_status);
     if (puzzle.m_status != LoadOk)
-        return status + "}";
+        return JsonLoadFailure(path, puzzle);
+    const std::string status = "{\"file\": " + JsonString(path) + ", \"status\": 0";
     const auto [layoutWidth, layoutHeight] = puzzle.LayoutExtent();
     return status + ", \"width\": " + JsonNumber(puzzle.m_width) + ", \"height\": " + JsonNumber(puzzle.m_height) +
            ", \"colourCount\": " + JsonNumber(puzzle.m_colourCount) +
@@ -119,7 +178,8 @@ std::string PuzzleJson(const std::string& path, CTessGrid& puzzle)
            ", \"rowClues\": " + JsonClueLists(puzzle.m_rowClues) + ", \"picture\": " + JsonPicture(*puzzle.m_picture) +
            ", \"cluesFromPicture\": " + (puzzle.m_cluesFromPicture ? "true" : "false") +
            ", \"settings\": " + JsonSettings(puzzle.m_settings) + ", \"layoutWidth\": " + JsonNumber(layoutWidth) +
-           ", \"layoutHeight\": " + JsonNumber(layoutHeight) + "}";
+           ", \"layoutHeight\": " + JsonNumber(layoutHeight) + ", \"metadata\": " + JsonMetadata(puzzle.m_metadata) +
+           ", \"puzzles\": " + JsonPuzzleSet(puzzle.m_puzzleSet) + "}";
 }
 
 int RunInfo(const CommandLine& line)
@@ -133,7 +193,7 @@ int RunInfo(const CommandLine& line)
             std::printf("%s", DescribePuzzle(path, puzzle).c_str());
         if (puzzle.m_status == LoadOk)
             continue;
-        ReportLoadFailure(path, puzzle.m_status);
+        ReportLoadFailure(path, puzzle);
         if (exitStatus == 0)
             exitStatus = puzzle.m_status;
     }

@@ -4,6 +4,11 @@
 
 #include <string>
 
+// Text from a file (or a file's name) on one line of the terminal: control
+// characters, which could move the cursor or change the terminal's state,
+// become spaces.
+std::string OneLine(const std::string& text);
+
 // A few lines for a person: size, colours, clue lists, the picture as characters.
 std::string DescribePuzzle(const std::string& path, const CTessGrid& puzzle);
 

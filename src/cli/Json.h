@@ -32,3 +32,7 @@ std::string JsonList(const Range& items, Format format)
 
 // A picture as an array of rows, each an array of cell values.
 std::string JsonPicture(const Picture& picture);
+
+// The object for a file that did not load: its name and status, and the
+// reason for a refusal when the reader gave one.
+std::string JsonLoadFailure(const std::string& path, const CTessGrid& puzzle);

@@ -61,15 +61,7 @@ int ChoosePicture(const CommandLine& line, const std::string& path, CTessGrid& p
 {
     if (line.blank)
         puzzle.m_picture.emplace(puzzle.m_height, puzzle.m_width);
-    if (!line.solution)
-        return 0;
-    SolveReport report = SolvePuzzle(puzzle, CDeadline::Seconds(line.SolveSeconds()));
-    if (report.answer != SolveAnswer::Unique) {
-        ReportFailure(path, "nothing painted: " + AnswerText(report, line.SolveSeconds()));
-        return ExitStatusOf(report.answer);
-    }
-    puzzle.m_picture = std::move(report.solutions.front());
-    return 0;
+    return line.solution ? TakeUniqueSolution(line, path, puzzle, "nothing painted") : 0;
 }
 
 int RenderOne(const CommandLine& line, const std::string& path, const Progress& progress)
@@ -77,7 +69,7 @@ int RenderOne(const CommandLine& line, const std::string& path, const Progress& 
     CTessGrid puzzle(path, line.overlay);
     if (puzzle.m_status != LoadOk) {
         progress.ClearLine();
-        ReportLoadFailure(path, puzzle.m_status);
+        ReportLoadFailure(path, puzzle);
         return puzzle.m_status;
     }
     if (const int status = ChoosePicture(line, path, puzzle); status != 0) {

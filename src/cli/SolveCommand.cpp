@@ -192,8 +192,8 @@ int SolveOne(const CommandLine& line, const std::string& path)
     CTessGrid puzzle(path, line.overlay);
     if (puzzle.m_status != LoadOk) {
         if (line.json)
-            std::printf("{\"file\": %s, \"status\": %d}\n", JsonString(path).c_str(), puzzle.m_status);
-        ReportLoadFailure(path, puzzle.m_status);
+            std::printf("%s\n", JsonLoadFailure(path, puzzle).c_str());
+        ReportLoadFailure(path, puzzle);
         return puzzle.m_status;
     }
     const auto start = std::chrono::steady_clock::now();
@@ -244,6 +244,18 @@ int ExitStatusOf(SolveAnswer answer)
     case SolveAnswer::Several: break;
     }
     return kNotUnique;
+}
+
+int TakeUniqueSolution(const CommandLine& line, const std::string& path, CTessGrid& puzzle, const char* what)
+{
+    SolveReport report = SolvePuzzle(puzzle, CDeadline::Seconds(line.SolveSeconds()));
+    if (report.answer != SolveAnswer::Unique) {
+        ReportFailure(path, std::string(what) + ": " + AnswerText(report, line.SolveSeconds()));
+        return ExitStatusOf(report.answer);
+    }
+    puzzle.m_picture = std::move(report.solutions.front());
+    puzzle.m_noPicture = 0;
+    return 0;
 }
 
 int RunSolve(const CommandLine& line)

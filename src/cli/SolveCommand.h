@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CommandLine.h"
 #include "model/TessGrid.h"
 #include "solver/PuzzleSolver.h"
 
@@ -17,3 +18,8 @@ std::string AnswerText(const SolveReport& report, double maxSeconds);
 
 // The exit status that the answer gives: 0 for exactly one solution.
 int ExitStatusOf(SolveAnswer answer);
+
+// Puts the unique solution of the clues in place of the picture, within the
+// time that --max-seconds gives, and returns 0. Without exactly one solution it
+// says on stderr that `what` was not done and why, and returns the exit status.
+int TakeUniqueSolution(const CommandLine& line, const std::string& path, CTessGrid& puzzle, const char* what);

@@ -6,7 +6,7 @@ int RunThumbnail(const CommandLine& line)
     const std::string& path = line.files.front();
     CTessGrid puzzle(path, line.overlay);
     if (puzzle.m_status != LoadOk) {
-        ReportLoadFailure(path, puzzle.m_status);
+        ReportLoadFailure(path, puzzle);
         return puzzle.m_status;
     }
     std::string error;

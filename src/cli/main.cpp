@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/InfoCommand.h"
 
 #include <csignal>
 #include <cstdio>
@@ -14,14 +15,17 @@ constexpr int kUsageError = 2;
 
 void ReportFailure(const std::string& path, const std::string& reason)
 {
-    std::fprintf(stderr, "gridlook: %s: %s\n", path.c_str(), reason.c_str());
+    std::fprintf(stderr, "gridlook: %s\n", OneLine(path + ": " + reason).c_str());
 }
 
-void ReportLoadFailure(const std::string& path, LoadStatus status)
+void ReportLoadFailure(const std::string& path, const CTessGrid& puzzle)
 {
-    ReportFailure(path, status == LoadRejected
-                            ? "not a puzzle this viewer can show (its contents were refused)"
-                            : "could not be read (missing, unreadable, locked, or shorter than its contents need)");
+    if (puzzle.m_status != LoadRejected)
+        ReportFailure(path, "could not be read (missing, unreadable, locked, or shorter than its contents need)");
+    else if (puzzle.m_refusal.empty())
+        ReportFailure(path, "not a puzzle this viewer can show (its contents were refused)");
+    else
+        ReportFailure(path, "refused: " + puzzle.m_refusal);
 }
 
 int main(int argc, char** argv)
@@ -47,6 +51,8 @@ int main(int argc, char** argv)
         return RunThumbnail(*line);
     case CommandLine::Command::Solve:
         return RunSolve(*line);
+    case CommandLine::Command::Convert:
+        return RunConvert(*line);
     }
     return kUsageError;
 }

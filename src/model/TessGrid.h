@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 // One clue: bits 0 to 6 of `value` are the run length, bit 7 the crossed flag;
 // a value of 0 is an empty slot whatever its colour.
@@ -31,6 +32,9 @@ using ClueLists = LineTable<ClueEntry>;
 using Picture = LineTable<std::uint8_t>;
 
 inline constexpr std::uint8_t kMarkedEmpty = 255;
+// The first bytes of the desktop program's own files, and the signature every
+// model holds.
+inline constexpr char kNativeSignature[5] = {'T', 'E', 'S', 'S', 'A'};
 inline constexpr int kPaletteSize = 16;
 
 // The three areas of the layout that have cells.
@@ -46,7 +50,32 @@ enum LoadStatus : std::int32_t {
     LoadFileError = 4,
 };
 
+// What a file says about its puzzle beyond the puzzle itself, kept for info
+// and convert and never drawn. A field is empty where the file says nothing.
+struct PuzzleMetadata {
+    std::string title;
+    std::string author;
+    std::string copyright;
+    std::string licence;
+    // The puzzle's number or place in its collection.
+    std::string id;
+    std::string description;
+
+    bool operator==(const PuzzleMetadata&) const = default;
+};
+
+// One puzzle of a file that holds several. Its size is as the file gives it,
+// also beyond what the model holds: only the first puzzle is loaded.
+struct PuzzleSummary {
+    std::string title;
+    std::string id;
+    std::string type;
+    int width = 0;
+    int height = 0;
+};
+
 class CDrawingSurface;
+class CPuzzleDraft;
 
 // One puzzle, loaded from a file by the constructor. The members are public:
 // the readers fill them and the rendering reads them.
@@ -74,6 +103,13 @@ public:
     LoadStatus m_status = LoadFileError;
     std::int32_t m_layoutWidth = 0;
     std::int32_t m_layoutHeight = 0;
+    PuzzleMetadata m_metadata;
+    // Every puzzle of a file that holds more than one, in the file's order;
+    // the model is the first of them. Empty for a file of one puzzle.
+    std::vector<PuzzleSummary> m_puzzleSet;
+    // Why the contents were refused, in a few words, when the reader could
+    // say; the command prints it on its one line of stderr.
+    std::string m_refusal;
 
     bool ReadDisplaySettings();
     void UpdateDarkColours();
@@ -120,9 +156,14 @@ public:
     bool ReadTgwFile(const std::string& path);
     bool ReadTgpFile(const std::string& path);
     bool ReadPpFile(const std::string& path);
+    // The public formats, recognised by their contents, for a file that the
+    // native reader does not take.
+    bool ReadPublicFormat(const std::string& path);
 
 private:
     LoadStatus Load(const std::string& path);
+    LoadStatus LoadByContents(const std::string& path);
+    bool TakeDraft(const CPuzzleDraft& draft);
     void ForgetContents();
     void SetTwoColourHeader();
 };

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr char kSignature[5] = {'T', 'E', 'S', 'S', 'A'};
 constexpr int kMinColourCount = 2;
 constexpr int kMaxColourCount = 16;
 
@@ -42,9 +41,12 @@ bool CTessGrid::ReadNativeFile(const std::string& path)
     m_columnClueMax = file.ReadByte();
     m_noPicture = file.ReadByte();
 
-    if (std::memcmp(m_signature, kSignature, sizeof kSignature) != 0 || m_colourCount < kMinColourCount ||
-        m_colourCount > kMaxColourCount)
+    if (std::memcmp(m_signature, kNativeSignature, sizeof kNativeSignature) != 0)
         return false;
+    if (m_colourCount < kMinColourCount || m_colourCount > kMaxColourCount) {
+        m_refusal = "a native puzzle of " + std::to_string(m_colourCount) + " colours (2 to 16)";
+        return false;
+    }
 
     if (m_columnClueMax > 0)
         ReadClueLists(file, m_columnClues.emplace(m_width, m_columnClueMax));

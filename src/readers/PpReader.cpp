@@ -109,29 +109,40 @@ bool CTessGrid::ReadPpFile(const std::string& path)
     ForgetContents();
     SetTwoColourHeader();
     std::string text;
-    if (!file.ReadToEnd(text, kMaxPuzzleTextBytes))
+    if (!file.ReadToEnd(text, kMaxPuzzleTextBytes)) {
+        m_refusal = "a text of more than 16 MiB";
         return false;
+    }
     file.Close();
     m_noPicture = 1;
 
     std::int64_t position = 0;
     m_width = static_cast<std::uint8_t>(LeadingNumber(NextToken(text, kDelimiters, position)));
     // A text whose only token runs to its end has no height.
-    if (position < 0)
+    if (position < 0) {
+        m_refusal = "no height after the width";
         return false;
+    }
     m_height = static_cast<std::uint8_t>(LeadingNumber(NextToken(text, kDelimiters, position)));
 
     // Whatever else stands on the first line is skipped.
     const std::int64_t cluesStart = FindAnyOf(text, 0, kLineBreaks);
     position = cluesStart;
     if (!MeasureTokens(text, position, m_width, m_columnClueMax) ||
-        !MeasureTokens(text, position, m_height, m_rowClueMax))
+        !MeasureTokens(text, position, m_height, m_rowClueMax)) {
+        m_refusal = "fewer clue tokens than its " + std::to_string(m_width) + " columns and " +
+                    std::to_string(m_height) + " rows, or a token that is not \"-\", digits and \".\" pairs";
         return false;
+    }
     position = cluesStart;
     FillTokens(text, position, m_width, m_columnClues, m_columnClueMax);
     FillTokens(text, position, m_height, m_rowClues, m_rowClueMax);
 
     Picture& picture = m_picture.emplace(m_height, m_width);
     const std::int64_t equals = position < 0 ? -1 : FindAnyOf(text, position, "=");
-    return equals < 0 || ReadPictureRows(text, equals + 1, picture);
+    if (equals < 0 || ReadPictureRows(text, equals + 1, picture))
+        return true;
+    m_refusal = "a picture after \"=\" with a row missing, of another length than " + std::to_string(m_width) +
+                ", or of other cells than 0, . and ?";
+    return false;
 }

@@ -1,5 +1,7 @@
 #include "readers/SafeFile.h"
 
+#include <algorithm>
+
 // The platform-independent part of the exact-read file.
 
 namespace {
@@ -24,6 +26,15 @@ std::uint8_t CSafeFile::ReadByte()
     std::uint8_t byte = 0;
     Read(&byte, 1);
     return byte;
+}
+
+std::size_t CSafeFile::ReadSome(void* buffer, std::size_t most)
+{
+    const std::uint64_t length = Length();
+    const std::uint64_t position = Position();
+    if (position >= length)
+        return 0;
+    return Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(most, length - position)));
 }
 
 bool CSafeFile::ReadToEnd(std::string& text, std::uint64_t limit)

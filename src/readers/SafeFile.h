@@ -32,6 +32,10 @@ public:
     std::uint8_t ReadByte();
     void Skip(std::int64_t count);
 
+    // Reads up to `most` bytes from the current position: fewer only where the
+    // file ends. Returns the count read.
+    std::size_t ReadSome(void* buffer, std::size_t most);
+
     // Reads from the current position to the end of the file into `text`.
     // Returns false, having read nothing, when that is more than `limit` bytes.
     bool ReadToEnd(std::string& text, std::uint64_t limit);

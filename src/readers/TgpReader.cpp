@@ -76,14 +76,19 @@ bool CTessGrid::ReadTgpFile(const std::string& path)
     m_width = CharacterValue(static_cast<char>(file.ReadByte()));
     file.Skip(2);
     std::string text;
-    if (!file.ReadToEnd(text, kMaxPuzzleTextBytes))
+    if (!file.ReadToEnd(text, kMaxPuzzleTextBytes)) {
+        m_refusal = "a text of more than 16 MiB";
         return false;
+    }
     file.Close();
 
     std::int64_t position = 0;
     if (!MeasureLines(text, position, m_height, m_rowClueMax) ||
-        !MeasureLines(text, position, m_width, m_columnClueMax))
+        !MeasureLines(text, position, m_width, m_columnClueMax)) {
+        m_refusal = "fewer CR LF lines than its " + std::to_string(m_height) + " rows and " +
+                    std::to_string(m_width) + " columns, or a line of more than 255 clues";
         return false;
+    }
     position = 0;
     FillLines(text, position, m_height, m_rowClues, m_rowClueMax);
     FillLines(text, position, m_width, m_columnClues, m_columnClueMax);

@@ -10,10 +10,13 @@
 #    has is purged;
 #  - GIO, which GNOME Files and Thunar ask (and xdg-mime on their desktops),
 #    gives our types for a native puzzle named .dat, a file of every other
-#    format and .pp puzzle texts of every shape told by their contents, and
-#    leaves every other .pp file (Puppet manifests, Free Pascal sources,
-#    puzzle shapes not told apart) and a .pps puzzle the type they have
-#    without our packages;
+#    format, .pp puzzle texts of every shape told by their contents, webpbn
+#    XML named .pbn or nothing and an Olšák puzzle in colour; and leaves every
+#    other .pp file (Puppet manifests, Free Pascal sources, puzzle shapes not
+#    told apart), a .pps puzzle, webpbn XML named .xml, an Olšák puzzle in two
+#    colours, a .mk puzzle, and the grammars, program sources, makefiles, XML
+#    and bridge deals that share the public formats' extensions the type they
+#    have without our packages;
 #  - tumbler, Thunar's thumbnail service, on a private session bus makes the
 #    thumbnail of every puzzle exactly as `gridlook thumbnail` does, and fails
 #    a file with a puzzle extension but other contents;
@@ -169,24 +172,39 @@ check_toolkit_choice() { # FILE-MANAGER TOOLKIT
         "beside only $1 ($(grep -c ^Package: "$status") packages), apt's changes: $changes"
 }
 
-# The puzzles whose thumbnails are made: every example, a native file named
-# .dat, the .pp format as .ppc, .pp puzzle texts of every shape told by their
-# contents (the cup example also without its picture and with CR LF), and
-# files with a puzzle extension but other contents; beside them .pp files of
-# other kinds and puzzle shapes not told apart (the cup example after spaces
-# and with four-digit sizes), and a .pps puzzle, none of which is ours.
+# The puzzles whose thumbnails are made: every example of a type of ours, a
+# native file named .dat, the .pp format as .ppc, .pp puzzle texts of every
+# shape told by their contents (the cup example also without its picture and
+# with CR LF), webpbn XML named .pbn and without a name's extension, a .mk
+# puzzle without one (a .pp type by its contents), and files with a puzzle
+# extension but other contents; beside them .pp files of other kinds and
+# puzzle shapes not told apart (the cup example after spaces and with
+# four-digit sizes), a .pps puzzle, the examples whose names belong to others
+# (webpbn XML named .xml, the Olšák puzzle in two colours, the .mk puzzle),
+# and other people's files under the public formats' extensions, none of
+# which is ours.
 make_files() {
     mkdir -p "$work/puzzles" "$work/other"
     for example in examples/*; do
-        case "$example" in *.py) ;; *) cp "$example" "$work/puzzles/" ;; esac
+        case "$example" in
+            *.py) ;;
+            *.xml | *.mk | */anchor.g) cp "$example" "$work/other/puzzle-$(basename "$example")" ;;
+            *) cp "$example" "$work/puzzles/" ;;
+        esac
     done
     cp examples/heart.tessa "$work/puzzles/heart.dat"
     cp examples/cup.pp "$work/puzzles/cup.ppc"
-    printf 'A note about puzzles, not a puzzle.\n' >"$work/puzzles/foreign.tgp"
+    cp examples/tulip.xml "$work/puzzles/tulip.pbn"
+    cp examples/tulip.xml "$work/puzzles/tulip"
+    cp examples/bell.mk "$work/puzzles/bell"
+    for extension in tgp non nin; do
+        printf 'A note about puzzles, not a puzzle.\n' >"$work/puzzles/foreign.$extension"
+    done
     cp tests/desktop/pp/puzzles/* "$work/puzzles/"
     sed '/^=/,$d' examples/cup.pp >"$work/puzzles/no-picture.pp"
     sed 's/$/\r/' examples/cup.pp >"$work/puzzles/crlf.pp"
-    cp tests/desktop/pp/other/* "$work/other/"
+    cp tests/desktop/pp/other/* tests/desktop/public/* "$work/other/"
+    cp tests/desktop/public/notes.pbn "$work/other/notes.xml"
     sed '1s/^/  /' examples/cup.pp >"$work/other/puzzle-leading-spaces.pp"
     sed '1s/^10 8$/0010 0008/' examples/cup.pp >"$work/other/puzzle-four-digits.pp"
     cp examples/cup.pp "$work/other/cup.pps"
@@ -226,9 +244,17 @@ check_types() {
     check_type "$work/puzzles/smiley.tgw" application/x-nonogram-tgw
     check_type "$work/puzzles/house.tgp" text/x-nonogram-tgp
     check_type "$work/puzzles/cup.ppc" text/x-nonogram-pp
-    for file in "$work"/puzzles/*.pp; do
+    for file in "$work"/puzzles/*.pp "$work/puzzles/bell"; do
         check_type "$file" text/x-nonogram-pp
     done
+    for file in "$work"/puzzles/*.non; do
+        check_type "$file" text/x-nonogram-non
+    done
+    check_type "$work/puzzles/note.nin" text/x-nonogram-nin
+    check_type "$work/puzzles/foreign.nin" text/x-nonogram-nin
+    check_type "$work/puzzles/tulip.pbn" application/x-nonogram-webpbn+xml
+    check_type "$work/puzzles/tulip" application/x-nonogram-webpbn+xml
+    check_type "$work/puzzles/umbrella.g" text/x-nonogram-olsak
     echo "-- other files keep the type they have without our packages"
     while read -r name before; do
         check_type "$work/other/$name" "$before"
@@ -276,8 +302,12 @@ check_installed() {
     purge
     got=$(content_type "$work/puzzles/heart.dat")
     report_if_equal "$got" application/octet-stream "the MIME database forgot our types: heart.dat is $got"
-    got=$(content_type "$work/puzzles/cup.pp")
-    report_if_equal "$got" text/plain "and cup.pp is $got"
+    for file in cup.pp fish.non note.nin umbrella.g; do
+        got=$(content_type "$work/puzzles/$file")
+        report_if_equal "$got" text/plain "and $file is $got"
+    done
+    got=$(content_type "$work/puzzles/tulip.pbn")
+    report_if_equal "$got" application/xml "and tulip.pbn is $got"
 }
 
 # Our packages on the machine, their state and files.

@@ -4,10 +4,11 @@
 // top-level window of its own as the lister window, and checks what a host can
 // see. Captures of the viewer's client area are written as PPM files, listed
 // in captures.txt, for the Linux side to compare with the software raster's
-// picture.
+// picture. WEBPBN_FOLDER holds the webpbn XML files that the Linux tests read
+// too: each named shows-* must be shown, each named declines-* declined.
 //
-//   TestHost PLUGIN EXAMPLES_FOLDER OUTPUT_FOLDER         the checks
-//   TestHost PLUGIN EXAMPLES_FOLDER OUTPUT_FOLDER --timing  load-to-paint times
+//   TestHost PLUGIN EXAMPLES_FOLDER WEBPBN_FOLDER OUTPUT_FOLDER          the checks
+//   TestHost PLUGIN EXAMPLES_FOLDER WEBPBN_FOLDER OUTPUT_FOLDER --timing  load-to-paint times
 #include "ImportHooks.h"
 
 #include <psapi.h>
@@ -416,6 +417,24 @@ void CheckExample(const std::string& path, int index)
     Check(!IsWindow(window) && ChildWindowCount() == 0, name + ": ListCloseWindow destroys the window");
 }
 
+// XmlLite must treat DOCTYPEs, entities and DTDs as expat does on Linux.
+void CheckWebpbnFiles(const std::vector<std::string>& files)
+{
+    Check(!files.empty(), "finds the webpbn XML files");
+    int index = 0;
+    for (const std::string& path : files) {
+        const std::string name = BaseName(path);
+        const bool shown = name.starts_with("shows-");
+        const HWND window = Load(path);
+        Check((window != nullptr) == shown && (window || ChildWindowCount() == 0),
+              (shown ? "shows " : "declines ") + name);
+        if (!window)
+            continue;
+        Capture(window, "webpbn-" + std::to_string(++index) + ".ppm", path, "default");
+        g_plugin.closeWindow(window);
+    }
+}
+
 void PressKey(HWND window, UINT key, int repeat)
 {
     SendMessageA(window, WM_KEYDOWN, key, repeat);
@@ -752,11 +771,11 @@ void RunTiming(const std::vector<std::string>& examples)
 
 int main(int argc, char** argv)
 {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: TestHost PLUGIN EXAMPLES_FOLDER OUTPUT_FOLDER [--timing]\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: TestHost PLUGIN EXAMPLES_FOLDER WEBPBN_FOLDER OUTPUT_FOLDER [--timing]\n");
         return 2;
     }
-    g_output = argv[3];
+    g_output = argv[4];
     const bool installed = LoadPlugin(argv[1]) && importhooks::Install(g_plugin.module);
     Check(installed, "loads the plug-in and finds its six entry points by name");
     g_parent = CreateParent();
@@ -764,7 +783,7 @@ int main(int argc, char** argv)
         return 1;
     PumpMessages();
     const std::vector<std::string> examples = ExampleFiles(argv[2]);
-    if (argc > 4 && std::string(argv[4]) == "--timing") {
+    if (argc > 5 && std::string(argv[5]) == "--timing") {
         RunTiming(examples);
         return 0;
     }
@@ -776,6 +795,7 @@ int main(int argc, char** argv)
     CheckPictureThatCannotBeMade(examples.front());
     for (std::size_t i = 0; i < examples.size(); ++i)
         CheckExample(examples[i], static_cast<int>(i));
+    CheckWebpbnFiles(ExampleFiles(argv[3]));
     CheckScrollingAndKeys();
     CheckListerMayEndTheViewerOnACharacter(examples.front());
     CheckListerLargerThanTheScreen(examples);
@@ -784,6 +804,8 @@ int main(int argc, char** argv)
     CheckLooks(examples);
     CheckCommands(examples.front());
     CheckNothingLeaks(examples.front());
+    // Each XML load creates XmlLite's reader and loads its library anew.
+    CheckNothingLeaks(ExampleNamed(examples, "tulip.xml"));
     Check(LargestBitmapAsked() <= kPictureLimitPixels,
           "every bitmap the plug-in asked for is within the limit (the largest " + BitmapFigure(LargestBitmapAsked()) +
               ")");

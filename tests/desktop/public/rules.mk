@@ -1,0 +1,4 @@
+all: sum
+
+sum: sum.c
+	cc -o sum sum.c
