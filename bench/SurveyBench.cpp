@@ -128,12 +128,23 @@ PuzzleClues Dominoes(int n)
     return clues;
 }
 
-std::optional<std::filesystem::path> FileNamed(const std::filesystem::path& folder, const std::string& stem)
+// A puzzle's file in the survey folder: named by its number as webpbn.com
+// exports it (6574.xml) or as the survey's set names it (webpbn-06574.xml,
+// webpbn-color-00672.xml), in any format the readers take.
+bool NamesPuzzle(const std::filesystem::path& file, int number)
+{
+    const std::string stem = file.stem().string();
+    char padded[16];
+    std::snprintf(padded, sizeof padded, "-%05d", number);
+    return stem == std::to_string(number) || stem.ends_with(padded);
+}
+
+std::optional<std::filesystem::path> FileNamed(const std::filesystem::path& folder, int number)
 {
     std::error_code error;
     std::vector<std::filesystem::path> found;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (entry.path().stem() == stem)
+        if (NamesPuzzle(entry.path(), number))
             found.push_back(entry.path());
     }
     std::ranges::sort(found);
@@ -146,7 +157,7 @@ std::optional<PuzzleClues> SurveyClues(const SurveyPuzzle& puzzle, const std::st
     if (puzzle.inTree)
         path = std::filesystem::path(GRIDLOOK_BENCH_PUZZLES) / puzzle.inTree;
     else if (!surveyFolder.empty())
-        path = FileNamed(surveyFolder, std::to_string(puzzle.number));
+        path = FileNamed(surveyFolder, puzzle.number);
     if (!path)
         return puzzle.number == 8098 ? std::optional(Dominoes(9)) : std::nullopt;
     const CTessGrid loaded(path->string());

@@ -13,6 +13,7 @@
 //
 // The survey's puzzles may not be redistributed, except Knot and Skid
 // (bench/puzzles): `surveyFolder` (--survey=DIR) holds the others, each named
-// by its webpbn number in any format the readers take (6574.pp, 6574.xml, ...;
-// see docs/performance.md). A puzzle not there is left out. Empty for none.
+// by its webpbn number as webpbn.com or the survey's set names it (6574.xml,
+// webpbn-06574.xml), in any format the readers take (docs/performance.md). A
+// puzzle not there is left out. Empty for none.
 void RunSolverSurvey(const std::string& surveyFolder, CGoalTally& tally);

@@ -12,6 +12,7 @@
 // longest line); the back end looks every few decisions.
 class CDeadline {
 public:
+    using Clock = std::chrono::steady_clock;
     using Seconds = std::chrono::duration<double>;
 
     explicit CDeadline(Seconds limit)
@@ -27,9 +28,9 @@ public:
 
     bool Passed() const { return m_stopped.load(std::memory_order_relaxed) || Clock::now() >= m_end; }
     void Stop() { m_stopped.store(true, std::memory_order_relaxed); }
+    Clock::time_point End() const { return m_end; }
 
 private:
-    using Clock = std::chrono::steady_clock;
     // Far beyond any wait, and far from the clock's own range.
     static constexpr Seconds kLongest{1e7};
 

@@ -132,11 +132,15 @@ public:
         StopSearchIfAnswerStands();
     }
 
-    // Waits until the back end has answered, declined, or run out of time.
+    // Waits until the back end has answered or declined, and no longer than
+    // the time limit: CaDiCaL may take a while to notice it (up to some 150 ms
+    // on formulas near the cap, in its simplification between searches), and
+    // the answer does not wait for that.
     State Wait(Answer& answer)
     {
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_state != State::Working; });
+        if (!m_changed.wait_until(lock, m_deadline.End(), [&] { return m_state != State::Working; }))
+            return State::Stopped;
         answer = m_answer;
         return m_state;
     }
