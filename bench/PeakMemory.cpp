@@ -95,3 +95,10 @@ std::optional<RenderPeak> MeasureThumbnailPeak(const std::string& path, int size
         return 0;
     });
 }
+
+std::optional<std::int64_t> MeasurePeakGrowth(const std::function<bool()>& work)
+{
+    const std::optional<RenderPeak> peak =
+        MeasureInChild([&]() -> std::optional<std::int64_t> { return work() ? std::optional<std::int64_t>(0) : std::nullopt; });
+    return peak ? std::optional(peak->growthBytes) : std::nullopt;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,3 +21,7 @@ struct RenderPeak {
 std::optional<RenderPeak> MeasureRenderPeak(const std::string& path);
 // Writes a thumbnail of at most size x size pixels to `output`; bitmapBytes is 0.
 std::optional<RenderPeak> MeasureThumbnailPeak(const std::string& path, int size, const std::string& output);
+
+// How far the resident memory rose above where it stood before `work`, which
+// runs in a child process; empty when `work` failed or nothing was measured.
+std::optional<std::int64_t> MeasurePeakGrowth(const std::function<bool()>& work);

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -21,7 +20,6 @@ constexpr int kLargestSide = 255;
 
 constexpr const char* kTypical = "Solve/typical_30_line_logic";
 constexpr const char* kLargest = "Solve/largest_255_line_solvable";
-constexpr const char* kNamedPrefix = "Solve/named/";
 
 // The last answer of each benchmark, printed beside its time.
 std::map<std::string, SolveReport>& Answers()
@@ -62,36 +60,10 @@ void Register(const std::string& name, const std::string& path)
 {
     benchmark::RegisterBenchmark(name.c_str(), [name, path](benchmark::State& state) { Solve(state, name, path); })
         ->Unit(benchmark::kMillisecond)
+        ->MeasureProcessCPUTime()
         ->UseRealTime()
         ->Repetitions(kRepetitions)
         ->ReportAggregatesOnly(true);
-}
-
-const char* AnswerName(SolveAnswer answer)
-{
-    switch (answer) {
-    case SolveAnswer::NoSolution: return "no solution";
-    case SolveAnswer::Unique: return "unique";
-    case SolveAnswer::Several: return "several";
-    case SolveAnswer::Undecided: break;
-    }
-    return "undecided";
-}
-
-std::string Describe(const SolveReport& report)
-{
-    const std::string text = AnswerName(report.answer);
-    switch (report.lineLogic) {
-    case LineLogicVerdict::Solves:
-        return text + ", line logic alone in " + std::to_string(report.lineLogicPasses) + " passes";
-    case LineLogicVerdict::Stalls:
-        return text + ", search after line logic knew " + std::to_string(report.cellsKnownByLineLogic) + " of " +
-               std::to_string(report.cellCount) + " cells";
-    case LineLogicVerdict::ProvesNoSolution:
-    case LineLogicVerdict::Unfinished:
-        break;
-    }
-    return text;
 }
 
 void PrintGoal(const std::map<std::string, double>& medians, const char* name, const char* title, double goal,
@@ -109,15 +81,33 @@ void PrintGoal(const std::map<std::string, double>& medians, const char* name, c
 
 } // namespace
 
+std::string Describe(const SolveReport& report)
+{
+    std::string text = "undecided";
+    switch (report.answer) {
+    case SolveAnswer::NoSolution: text = "no solution"; break;
+    case SolveAnswer::Unique: text = "unique"; break;
+    case SolveAnswer::Several: text = "several"; break;
+    case SolveAnswer::Undecided: break;
+    }
+    switch (report.lineLogic) {
+    case LineLogicVerdict::Solves:
+        return text + ", line logic alone in " + std::to_string(report.lineLogicPasses) + " passes";
+    case LineLogicVerdict::Stalls:
+        return text + (report.solvedBy == SolveMethod::BackEnd ? ", back end" : ", search") + " after line logic knew " +
+               std::to_string(report.cellsKnownByLineLogic) + " of " + std::to_string(report.cellCount) + " cells";
+    case LineLogicVerdict::ProvesNoSolution:
+    case LineLogicVerdict::Unfinished:
+        break;
+    }
+    return text;
+}
+
 void RegisterSolverBenchmarks(const std::string& folder)
 {
     const std::string puzzles = GRIDLOOK_BENCH_PUZZLES;
     Register(kTypical, puzzles + "/random-dense.pp");
     Register(kLargest, WriteLargestLineSolvable(folder));
-    for (const auto& entry : std::filesystem::directory_iterator(puzzles)) {
-        if (entry.path().stem() != "random-dense")
-            Register(kNamedPrefix + entry.path().stem().string(), entry.path().string());
-    }
 }
 
 void PrintSolverGoals(const std::map<std::string, double>& medians, CGoalTally& tally)
@@ -126,16 +116,4 @@ void PrintSolverGoals(const std::map<std::string, double>& medians, CGoalTally& 
               tally);
     PrintGoal(medians, kLargest, "deciding a line-solvable 255 x 255 puzzle", kMaxLargestSeconds, "goal < 100 ms",
               tally);
-}
-
-void PrintSolverFigures(const std::map<std::string, double>& medians)
-{
-    std::printf("solving the puzzles under bench/puzzles (the first line of each file names it):\n");
-    for (const auto& [name, seconds] : medians) {
-        const auto answer = Answers().find(name);
-        if (!name.starts_with(kNamedPrefix) || answer == Answers().end())
-            continue;
-        std::printf("  %-20s %12.3f ms   %s\n", name.substr(std::string(kNamedPrefix).size()).c_str(), seconds * 1e3,
-                    Describe(answer->second).c_str());
-    }
 }

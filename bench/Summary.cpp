@@ -178,5 +178,4 @@ void PrintGoals(const std::map<std::string, double>& medians, const std::vector<
     std::printf("\nFor reference (no goals):\n");
     PrintPaintInPlace(medians);
     PrintLoadToPicture(medians);
-    PrintSolverFigures(medians);
 }

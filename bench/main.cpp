@@ -3,9 +3,12 @@
 // picture's size), then prints the goals with their figures. `--puzzles=DIR` writes the measured
 // puzzle files into DIR and keeps them, so that other hosts can time the same
 // files; otherwise they live in a temporary folder for the run only.
+// `--survey=DIR` names the folder of the survey puzzles that may not be
+// redistributed (SurveyBench.h).
 #include "BenchPuzzles.h"
 #include "PeakMemory.h"
 #include "SolverBench.h"
+#include "SurveyBench.h"
 #include "Summary.h"
 
 #include "cli/ThumbnailWriter.h"
@@ -21,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -233,21 +237,39 @@ std::vector<std::string> LabelsOf(const std::vector<PuzzleFile>& files)
     return labels;
 }
 
-// The folder of --puzzles=DIR, empty without it; nothing for any other option
-// (the benchmark library has taken its own out already).
-std::optional<std::string> KeptFolder(int argc, char** argv)
+struct Folders {
+    std::string kept;   // --puzzles=DIR
+    std::string survey; // --survey=DIR
+};
+
+// The folders of the options, empty where not given; nothing for any other
+// option (the benchmark library has taken its own out already).
+std::optional<Folders> FoldersOf(int argc, char** argv)
 {
     constexpr std::string_view kPuzzlesOption = "--puzzles=";
-    std::string kept;
+    constexpr std::string_view kSurveyOption = "--survey=";
+    Folders folders;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        if (!argument.starts_with(kPuzzlesOption)) {
+        if (argument.starts_with(kPuzzlesOption)) {
+            folders.kept = argument.substr(kPuzzlesOption.size());
+        } else if (argument.starts_with(kSurveyOption)) {
+            folders.survey = argument.substr(kSurveyOption.size());
+        } else {
             std::fprintf(stderr, "gridlook_bench: unknown option %s\n", argv[i]);
             return std::nullopt;
         }
-        kept = argument.substr(kPuzzlesOption.size());
     }
-    return kept;
+    return folders;
+}
+
+// The solver's survey runs outside the benchmark library, which repeats every
+// benchmark far more often than minutes-long puzzles allow; a filter that
+// leaves out "Solve/survey" leaves it out too.
+bool SurveyIsSelected()
+{
+    const std::string filter = benchmark::GetBenchmarkFilter();
+    return filter.empty() || filter == "all" || std::regex_search("Solve/survey", std::regex(filter));
 }
 
 } // namespace
@@ -255,10 +277,10 @@ std::optional<std::string> KeptFolder(int argc, char** argv)
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    const std::optional<std::string> kept = KeptFolder(argc, argv);
-    if (!kept)
+    const std::optional<Folders> folders = FoldersOf(argc, argv);
+    if (!folders)
         return 2;
-    const CWorkFolder folder(*kept);
+    const CWorkFolder folder(folders->kept);
     // The display settings' defaults, whatever this machine's Wine prefix holds.
     setenv("WINEPREFIX", (folder.Path() + "/no-settings").c_str(), 1);
     const BenchPuzzles puzzles = WriteBenchPuzzles(folder.Path());
@@ -273,6 +295,11 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     figures.pngBytes = FileBytes(LargestPng(folder.Path()));
     PrintGoals(reporter.Medians(), LabelsOf(puzzles.largestOfEachFormat), figures);
+    if (SurveyIsSelected()) {
+        CGoalTally tally;
+        RunSolverSurvey(folders->survey, tally);
+        tally.PrintTotal();
+    }
     benchmark::Shutdown();
     return 0;
 }

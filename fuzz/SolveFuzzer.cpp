@@ -1,7 +1,10 @@
 // Loads any input with any reader and solves what loaded under a short time
-// limit. The first byte chooses the reader; the rest is the file. Each answer
-// is held to what an answer promises.
+// limit, with the whole solver and with its back end alone from every cell
+// open. The first byte chooses the reader; the rest is the file. Each answer
+// is held to what an answer promises, and the two answers to each other.
 #include "FuzzInput.h"
+#include "sat/SatBackEnd.h"
+#include "solver/GridState.h"
 #include "solver/PuzzleSolver.h"
 
 #include <algorithm>
@@ -69,6 +72,44 @@ void CheckAgainstPicture(const SolveReport& report, const CTessGrid& puzzle, con
     Require(Same(report.solutions[0], ink), "a unique solution is the picture that fits");
 }
 
+// The back end from the cells as they stand before any line logic: each in the
+// colours its row and column both ask for.
+SolveAnswer BackEndAnswer(const PuzzleClues& clues, std::vector<Picture>& solutions)
+{
+    const CDeadline deadline(kTimeLimit);
+    const CGridState start(clues, deadline);
+    std::vector<CellColours> cells;
+    for (int cell = 0; cell < start.CellCount(); ++cell)
+        cells.push_back(start.Colours(cell));
+    CSatBackEnd backEnd(clues, cells, deadline);
+    Picture first(0, 0);
+    const CSatBackEnd::Result found = backEnd.FindSolution(first);
+    if (found == CSatBackEnd::Result::Exhausted)
+        return SolveAnswer::NoSolution;
+    if (found != CSatBackEnd::Result::Found)
+        return SolveAnswer::Undecided;
+    solutions.push_back(first);
+    Picture second(0, 0);
+    const CSatBackEnd::Result another = backEnd.FindAnother(first, second);
+    if (another == CSatBackEnd::Result::Found)
+        solutions.push_back(second);
+    return another == CSatBackEnd::Result::Found      ? SolveAnswer::Several
+           : another == CSatBackEnd::Result::Exhausted ? SolveAnswer::Unique
+                                                       : SolveAnswer::Undecided;
+}
+
+void CheckBackEnd(const SolveReport& report, const PuzzleClues& clues)
+{
+    std::vector<Picture> solutions;
+    const SolveAnswer answer = BackEndAnswer(clues, solutions);
+    for (const Picture& solution : solutions)
+        Require(PictureFitsClues(solution, clues), "every solution of the back end fits the clues");
+    if (answer == SolveAnswer::Several)
+        Require(!Same(solutions[0], solutions[1]), "the back end's two solutions differ");
+    if (answer != SolveAnswer::Undecided && report.answer != SolveAnswer::Undecided)
+        Require(answer == report.answer, "the back end alone answers as the solver does");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -91,5 +132,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckSolutions(report, clues);
     CheckLineLogic(report, puzzle);
     CheckAgainstPicture(report, puzzle, clues);
+    CheckBackEnd(report, clues);
     return 0;
 }

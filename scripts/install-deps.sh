@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages that the given jobs need, when any is missing.
-# Jobs: build (the library, the command, its tests and benchmarks, and python3,
-# whose parser checks the command's JSON), sanitize, windows (the cross-built
+# Jobs: build (the library, the command, its tests and benchmarks, the SAT
+# solver CaDiCaL that the solver's back end links, and python3, whose parser
+# checks the command's JSON), sanitize, windows (the cross-built
 # plug-ins and Wine to try them), windows32 (32-bit Wine, for a kernel
 # that runs 32-bit programs), qt (the Qt5 plug-in and the file manager, X server
 # and tools to try it), toolkits (the GTK2 and Qt6 plug-ins, and GTK3 for a host
@@ -13,7 +14,7 @@ set -eu
 
 packages_for() {
     case "$1" in
-        build) echo "cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev libfontconfig-dev libexpat1-dev fonts-liberation2 python3" ;;
+        build) echo "cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev libfontconfig-dev libexpat1-dev fonts-liberation2 libcadical-dev python3" ;;
         sanitize) echo "clang libclang-rt-14-dev" ;;
         qt) echo "qtbase5-dev doublecmd-qt xvfb xauth xdotool imagemagick" ;;
         toolkits) echo "libgtk2.0-dev qt6-base-dev libgtk-3-0" ;;

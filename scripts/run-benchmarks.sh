@@ -2,7 +2,8 @@
 # Builds the benchmarks in Release and runs them: the times, then each goal of
 # the performance issue with its figures and whether this run met it.
 # Arguments go to the benchmark program: --benchmark_filter=REGEX to run some,
-# --puzzles=DIR to keep the measured puzzle files in DIR.
+# --puzzles=DIR to keep the measured puzzle files in DIR, --survey=DIR for the
+# survey puzzles that may not be redistributed (docs/performance.md).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh build

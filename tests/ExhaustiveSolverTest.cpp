@@ -2,7 +2,10 @@
 // 3 x 3 in three is turned into its clues, and the grids that share clues are
 // counted. The solver must find no solution where there is none, the one grid
 // where there is one, and two different grids of those clues where there are
-// more. The runs are found here again, apart from the solver's own code.
+// more. So must its back end on its own, wherever line logic leaves cells
+// open. The runs are found here again, apart from the solver's own code.
+#include "sat/SatBackEnd.h"
+#include "solver/GridState.h"
 #include "solver/PuzzleSolver.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +145,51 @@ void ExpectAnswer(const PuzzleClues& clues, const GridRuns& runs, int grids, con
     }
 }
 
+// The back end alone, asked as the solver asks it, from `cells`.
+SolveReport SolveByBackEnd(const PuzzleClues& clues, const std::vector<CellColours>& cells)
+{
+    const CDeadline deadline(kAmple);
+    CSatBackEnd backEnd(clues, cells, deadline);
+    SolveReport report;
+    Picture first(0, 0);
+    const CSatBackEnd::Result found = backEnd.FindSolution(first);
+    if (found != CSatBackEnd::Result::Found) {
+        report.answer = found == CSatBackEnd::Result::Exhausted ? SolveAnswer::NoSolution : SolveAnswer::Undecided;
+        return report;
+    }
+    Picture second(0, 0);
+    const CSatBackEnd::Result another = backEnd.FindAnother(first, second);
+    report.answer = another == CSatBackEnd::Result::Found      ? SolveAnswer::Several
+                    : another == CSatBackEnd::Result::Exhausted ? SolveAnswer::Unique
+                                                                : SolveAnswer::Undecided;
+    report.solutions.push_back(std::move(first));
+    if (another == CSatBackEnd::Result::Found)
+        report.solutions.push_back(std::move(second));
+    return report;
+}
+
+// The back end only ever gets what line logic leaves open: it is asked from
+// there, and on grids of up to 9 cells from every cell open in every colour.
+void ExpectBackEndAnswer(const PuzzleClues& clues, const GridRuns& runs, int colours, int grids, const Picture* only)
+{
+    const CDeadline deadline(kAmple);
+    CGridState state(clues, deadline);
+    if (state.Propagate() != CGridState::Outcome::Consistent || state.Solved())
+        return;
+    std::vector<CellColours> cells;
+    for (int cell = 0; cell < state.CellCount(); ++cell)
+        cells.push_back(state.Colours(cell));
+    {
+        SCOPED_TRACE("back end, after line logic");
+        ExpectAnswer(clues, runs, grids, only, SolveByBackEnd(clues, cells));
+    }
+    if (clues.width * clues.height > 9)
+        return;
+    SCOPED_TRACE("back end, every cell open");
+    std::ranges::fill(cells, static_cast<CellColours>((1u << colours) - 1));
+    ExpectAnswer(clues, runs, grids, only, SolveByBackEnd(clues, cells));
+}
+
 struct Tally {
     int unique = 0;
     int several = 0;
@@ -160,6 +208,7 @@ void Check(int width, int height, int colours, bool helped, Tally& tally)
         SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + ", " + std::to_string(colours) +
                      " colours, " + std::to_string(census.grids) + " grids");
         ExpectAnswer(clues, runs, census.grids, &census.first, report);
+        ExpectBackEndAnswer(clues, runs, colours, census.grids, &census.first);
         if (helped && census.grids > 1) {
             // The answer stays, and the solution given comes first.
             const SolveReport given = SolveClues(clues, kAmple, &census.first);
@@ -215,6 +264,7 @@ void CheckMixed(int width, int height, int colours, Tally& tally)
             const SolveReport report = SolveClues(clues, kAmple);
             SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + " mixed");
             ExpectAnswer(clues, runs, grids, grids == 1 ? &found->second.first : nullptr, report);
+            ExpectBackEndAnswer(clues, runs, colours, grids, grids == 1 ? &found->second.first : nullptr);
             if (grids == 0) {
                 ++tally.none;
                 tally.searched += report.lineLogic == LineLogicVerdict::Stalls ? 1 : 0;

@@ -1,6 +1,8 @@
 // The solver on puzzles read from files: what a clue list means to it, known
 // puzzles with several solutions, none, or one that line logic cannot reach,
 // the time limit, and the largest puzzles.
+#include "sat/SatBackEnd.h"
+#include "solver/GridState.h"
 #include "solver/PuzzleSolver.h"
 #include "support/PuzzleFiles.h"
 
@@ -9,6 +11,15 @@
 namespace {
 
 constexpr CDeadline::Seconds kAmple{600};
+
+#ifndef __has_feature
+#define __has_feature(feature) 0
+#endif
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+constexpr bool kInstrumented = true;
+#else
+constexpr bool kInstrumented = false;
+#endif
 
 SolveReport Solve(const std::unique_ptr<CTessGrid>& puzzle)
 {
@@ -236,9 +247,68 @@ TEST(Solver, SameCluesSameAnswerAndEvidence)
     const SolveReport first = SolvePp(text);
     const SolveReport again = SolvePp(text);
     ASSERT_EQ(first.answer, SolveAnswer::Several);
+    EXPECT_EQ(first.solvedBy, SolveMethod::Search);
     ASSERT_EQ(again.solutions.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i)
         EXPECT_EQ(Rows(first.solutions[i]), Rows(again.solutions[i]));
+}
+
+// The dominoes of n: 2n + 1 cells a side, beyond line logic, and the kind of
+// puzzle that search takes long over, ten times as long for each domino more
+// (a second for 8, ten for 9). Its rows and columns can be given room for a
+// 2 x 2 diagonal beside them.
+std::string DominoesText(int n, bool withDiagonal)
+{
+    std::string columns = "1 1";
+    std::string rows = "3 1";
+    for (int domino = 1; domino < n; ++domino) {
+        columns += " 13 1";
+        rows += " 31 1";
+    }
+    columns += " 3";
+    rows += " 1";
+    const int side = 2 * n + 1 + (withDiagonal ? 2 : 0);
+    const std::string diagonal = withDiagonal ? " 1 1" : "";
+    return std::to_string(side) + " " + std::to_string(side) + "\n" + columns + diagonal + "\n" + rows + diagonal + "\n";
+}
+
+TEST(Solver, TheBackEndDecidesWhatSearchFindsHard)
+{
+    const SolveReport report = SolvePp(DominoesText(8, false));
+    EXPECT_EQ(report.answer, SolveAnswer::Unique);
+    EXPECT_EQ(report.lineLogic, LineLogicVerdict::Stalls);
+    EXPECT_EQ(report.solvedBy, SolveMethod::BackEnd);
+    ASSERT_EQ(report.solutions.size(), 1u);
+    EXPECT_TRUE(PictureFitsClues(report.solutions[0], CluesOf(*LoadText(DominoesText(8, false), ".pp"))));
+}
+
+TEST(Solver, SeveralFromTheBackEndAreTheBackEndsOwnTwo)
+{
+    if (kInstrumented)
+        GTEST_SKIP() << "the search's share of work before the back end's answer stands takes minutes when instrumented";
+    // The diagonal has two ways; the search would find the first solution only
+    // after far more work than its answer of several may take. So the two
+    // solutions are the back end's, whichever engine finds two first: those it
+    // finds on its own from what the line logic leaves open.
+    const PuzzleClues clues = CluesOf(*LoadText(DominoesText(9, true), ".pp"));
+    const SolveReport report = SolveClues(clues, kAmple);
+    ASSERT_EQ(report.answer, SolveAnswer::Several);
+    EXPECT_EQ(report.solvedBy, SolveMethod::BackEnd);
+    ASSERT_EQ(report.solutions.size(), 2u);
+
+    const CDeadline deadline(kAmple);
+    CGridState state(clues, deadline);
+    ASSERT_EQ(state.Propagate(), CGridState::Outcome::Consistent);
+    std::vector<CellColours> cells;
+    for (int cell = 0; cell < state.CellCount(); ++cell)
+        cells.push_back(state.Colours(cell));
+    CSatBackEnd backEnd(clues, cells, deadline);
+    Picture first(0, 0);
+    Picture second(0, 0);
+    ASSERT_EQ(backEnd.FindSolution(first), CSatBackEnd::Result::Found);
+    ASSERT_EQ(backEnd.FindAnother(first, second), CSatBackEnd::Result::Found);
+    EXPECT_EQ(Rows(report.solutions[0]), Rows(first));
+    EXPECT_EQ(Rows(report.solutions[1]), Rows(second));
 }
 
 TEST(Solver, NoTimeLeavesItUndecided)

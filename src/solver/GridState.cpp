@@ -64,6 +64,8 @@ CGridState::Outcome CGridState::Propagate()
             for (int line = 0; line < static_cast<int>(marked.size()); ++line) {
                 if (!marked[line])
                     continue;
+                if (m_work >= m_milestone)
+                    ReachMilestone();
                 if (m_deadline.Passed()) {
                     ClearMarks();
                     return Outcome::OutOfTime;
@@ -94,6 +96,7 @@ bool CGridState::SolveLine(bool isRow, int line)
         m_line[i] = m_cells[CellAt(isRow, line, i)];
     const LineClue& clue = isRow ? m_clues.rows[line] : m_clues.columns[line];
     ++m_lineSolves;
+    m_work += (length / 64 + 1) * static_cast<std::int64_t>(clue.size() + 1);
     if (!m_lineSolver.Narrow(clue, m_line))
         return false;
     for (int i = 0; i < length; ++i) {
@@ -104,6 +107,19 @@ bool CGridState::SolveLine(bool isRow, int line)
         }
     }
     return true;
+}
+
+void CGridState::AtWork(std::int64_t work, std::function<void()> action)
+{
+    m_milestone = work;
+    m_atMilestone = std::move(action);
+}
+
+void CGridState::ReachMilestone()
+{
+    m_milestone = INT64_MAX;
+    const std::function<void()> action = std::exchange(m_atMilestone, {});
+    action();
 }
 
 void CGridState::Set(int cell, CellColours colours)

@@ -5,6 +5,7 @@
 #include "solver/PuzzleClues.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -43,6 +44,13 @@ public:
     int Passes() const { return m_passes; }
     // Lines solved so far: the measure of work that search budgets count in.
     std::int64_t LineSolves() const { return m_lineSolves; }
+    // The same weighted by what a line costs to solve, its 64-bit words times
+    // its runs and one, so that it stands for about the same time whatever the
+    // size of the puzzle; and unlike the time, it comes out the same on every
+    // run. Calls `action` once, before the first line solve after `work` of
+    // it, unless `action` is replaced first.
+    void AtWork(std::int64_t work, std::function<void()> action);
+    std::int64_t Work() const { return m_work; }
 
     std::size_t Mark() const { return m_trail.size(); }
     void UndoTo(std::size_t mark);
@@ -54,6 +62,7 @@ public:
 private:
     bool SolveLine(bool isRow, int line);
     int CellAt(bool isRow, int line, int i) const { return isRow ? line * m_width + i : i * m_width + line; }
+    void ReachMilestone();
     void Set(int cell, CellColours colours);
     void MarkLine(bool isRow, int line);
     void ClearMarks();
@@ -71,6 +80,9 @@ private:
     int m_markedLines = 0;
     int m_passes = 0;
     std::int64_t m_lineSolves = 0;
+    std::int64_t m_work = 0;
+    std::int64_t m_milestone = INT64_MAX;
+    std::function<void()> m_atMilestone;
     CLineSolver m_lineSolver;
     std::vector<CellColours> m_line;
 };

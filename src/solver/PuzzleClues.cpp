@@ -35,6 +35,8 @@ std::vector<std::uint8_t> ColumnOf(const Picture& picture, int column)
     return cells;
 }
 
+} // namespace
+
 PuzzleClues CluesOfPicture(const Picture& picture)
 {
     PuzzleClues clues{picture.LineLength(), picture.LineCount(), {}, {}};
@@ -44,8 +46,6 @@ PuzzleClues CluesOfPicture(const Picture& picture)
         clues.rows.push_back(RunsOf(picture[row]));
     return clues;
 }
-
-} // namespace
 
 PuzzleClues CluesOf(const CTessGrid& puzzle)
 {

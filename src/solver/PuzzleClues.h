@@ -41,6 +41,9 @@ struct PuzzleClues {
 
 PuzzleClues CluesOf(const CTessGrid& puzzle);
 
+// The runs of every row and column of a picture, at their true lengths.
+PuzzleClues CluesOfPicture(const Picture& picture);
+
 // The lines, counted from 0, whose clue holds a run longer than a stored clue
 // can: only clues derived from a picture have them.
 std::vector<int> LinesWithLongRuns(const std::vector<LineClue>& clues);

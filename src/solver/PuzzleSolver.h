@@ -30,8 +30,17 @@ enum class LineLogicVerdict {
     Unfinished,
 };
 
+// What decided the answer: line logic alone, the search, or the back end
+// (src/sat), which runs beside the search once the search has done a little.
+enum class SolveMethod {
+    LineLogic,
+    Search,
+    BackEnd,
+};
+
 struct SolveReport {
     SolveAnswer answer = SolveAnswer::Undecided;
+    SolveMethod solvedBy = SolveMethod::LineLogic;
     LineLogicVerdict lineLogic = LineLogicVerdict::Unfinished;
     // Passes of the line logic that settled at least one cell or found the
     // line that nothing fits. A pass solves the changed rows, then the changed
