@@ -22,6 +22,7 @@
 # and tests/qt/screen_check.
 set -eu
 cd "$(dirname "$0")/../.."
+. tests/support/end-to-end.sh
 [ $# -eq 1 ] || { echo "usage: tests/kde/run-kde-tests.sh BUILD_DIR" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 preview_check=$build/tests/kde/gridlook-preview-check
@@ -36,14 +37,6 @@ mkdir -p "$results"
 work=$(mktemp -d /tmp/gridlook-kde-XXXXXX)
 xvfb=""
 dolphin=""
-# Ends a process this script started, forcibly when it takes more than 10 s.
-stop() {
-    kill "$1" 2>/dev/null || return 0
-    (sleep 10 && kill -9 "$1" 2>/dev/null) &
-    guard=$!
-    wait "$1" 2>/dev/null || true
-    kill "$guard" 2>/dev/null || true
-}
 finish() {
     status=$?
     [ -z "$dolphin" ] || stop "$dolphin"
@@ -57,25 +50,7 @@ finish() {
 }
 trap finish EXIT
 trap 'exit 1' INT TERM HUP
-
 started=$(date +%s)
-step() {
-    echo "   $(($(date +%s) - started)) s: $*"
-}
-fail() {
-    echo "run-kde-tests.sh: $*" >&2
-    exit 1
-}
-
-# Runs a command every half second until it succeeds, for at most SECONDS.
-poll() {
-    limit=$(($(date +%s) + $1))
-    shift
-    until "$@"; do
-        [ "$(date +%s)" -lt "$limit" ] || return 1
-        sleep 0.5
-    done
-}
 
 echo "== KDE: KIO's preview job and Dolphin"
 
