@@ -1,7 +1,7 @@
 #include "cli/ThumbnailWriter.h"
 
 #include "cli/PngWriter.h"
-#include "thumbnail/ThumbnailPicture.h"
+#include "platform/posix/ThumbnailPicture.h"
 
 bool WriteThumbnail(CTessGrid& puzzle, int size, const std::string& output, std::string& error)
 {

@@ -1,5 +1,5 @@
 #include "model/TessGrid.h"
-#include "thumbnail/ThumbnailPicture.h"
+#include "platform/posix/ThumbnailPicture.h"
 
 #include <KIO/ThumbnailCreator>
 #include <KPluginFactory>

@@ -1,4 +1,4 @@
-#include "thumbnail/ThumbnailPicture.h"
+#include "platform/posix/ThumbnailPicture.h"
 
 #include "platform/posix/RasterPicture.h"
 #include "thumbnail/AreaAverage.h"
