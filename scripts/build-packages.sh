@@ -1,10 +1,10 @@
 #!/bin/sh
-# Builds the Debian packages gridlook, gridlook-doublecmd and a package for
-# each toolkit's plug-in with CPack, in Release with all of Debian's hardening
-# flags, into build/deb/.
+# Builds the Debian packages gridlook, gridlook-doublecmd, a package for
+# each toolkit's plug-in and gridlook-kde with CPack, in Release with all of
+# Debian's hardening flags, into build/deb/.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh build qt toolkits package
+scripts/install-deps.sh build qt toolkits kde package
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \

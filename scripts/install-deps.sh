@@ -9,7 +9,8 @@
 # that the GTK2 plug-in must tell from its own; the file manager's GTK2 build is
 # a package file that the test unpacks), package (the Debian
 # packages), desktop (their checks: lintian, the MIME database, tumbler and the
-# GNOME thumbnail factory).
+# GNOME thumbnail factory), kde (the KIO thumbnail plug-in), dolphin (KIO's
+# thumbnail worker, and the file manager Dolphin under an X server, to try it).
 set -eu
 
 packages_for() {
@@ -20,6 +21,8 @@ packages_for() {
         toolkits) echo "libgtk2.0-dev qt6-base-dev libgtk-3-0" ;;
         package) echo "dpkg-dev file" ;;
         desktop) echo "lintian shared-mime-info libglib2.0-bin xdg-utils file dbus tumbler gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap python3-gi" ;;
+        kde) echo "libkf5kio-dev" ;;
+        dolphin) echo "kio-extras dolphin xvfb xauth xdotool imagemagick" ;;
         windows) echo "cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth" ;;
         windows32) echo "wine32:i386" ;;
         *) echo "install-deps.sh: unknown job '$1'" >&2; exit 2 ;;

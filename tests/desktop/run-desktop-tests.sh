@@ -27,7 +27,7 @@
 set -eu
 cd "$(dirname "$0")/../.."
 work=$(pwd)/build/desktop-e2e
-packages="gridlook gridlook-doublecmd gridlook-doublecmd-gtk2 gridlook-doublecmd-qt5"
+packages="gridlook gridlook-doublecmd gridlook-doublecmd-gtk2 gridlook-doublecmd-qt5 gridlook-kde"
 failures=0
 
 report() { # OK-OR-NOT WHAT
@@ -98,6 +98,9 @@ gridlook-doublecmd-gtk2 ./usr/share/doc/gridlook-doublecmd-gtk2/copyright
 gridlook-doublecmd-qt5 ./usr/lib/$multiarch/gridlook/gridlook-qt5.wlx
 gridlook-doublecmd-qt5 ./usr/share/doc/gridlook-doublecmd-qt5/changelog.gz
 gridlook-doublecmd-qt5 ./usr/share/doc/gridlook-doublecmd-qt5/copyright
+gridlook-kde ./usr/lib/$multiarch/qt5/plugins/kf5/thumbcreator/gridlook-thumbnail.so
+gridlook-kde ./usr/share/doc/gridlook-kde/changelog.gz
+gridlook-kde ./usr/share/doc/gridlook-kde/copyright
 EOF
 }
 
@@ -131,7 +134,9 @@ check_layout() {
     check_field gridlook-doublecmd Depends 'libqt|libgtk' no "needs neither Qt nor GTK"
     check_field gridlook-doublecmd-gtk2 Depends 'libqt' no "needs no Qt"
     check_field gridlook-doublecmd-qt5 Depends 'libgtk' no "needs no GTK"
-    for package in gridlook gridlook-doublecmd-gtk2 gridlook-doublecmd-qt5; do
+    check_field gridlook-kde Depends 'libkf5kiogui5' yes "needs KIO, whose worker loads it"
+    check_field gridlook-kde Depends 'libgtk' no "needs no GTK"
+    for package in gridlook gridlook-doublecmd-gtk2 gridlook-doublecmd-qt5 gridlook-kde; do
         check_field "$package" Recommends 'fonts-liberation2' yes "recommends the font of text numbers"
     done
 }

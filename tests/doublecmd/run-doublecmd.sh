@@ -31,6 +31,7 @@
 # BUILD_DIR holds gridlook, the plug-ins and tests/qt/screen_check.
 set -eu
 cd "$(dirname "$0")/../.."
+. tests/support/end-to-end.sh
 usage="usage: tests/doublecmd/run-doublecmd.sh BUILD_DIR qt|gtk PLUGIN [FOREIGN...]"
 [ $# -ge 3 ] || { echo "$usage" >&2; exit 2; }
 build=$(cd "$1" && pwd)
@@ -78,14 +79,6 @@ esac
 work=$(mktemp -d /tmp/gridlook-doublecmd-XXXXXX)
 xvfb=""
 manager=""
-# Ends a process this script started, forcibly when it takes more than 10 s.
-stop() {
-    kill "$1" 2>/dev/null || return 0
-    (sleep 10 && kill -9 "$1" 2>/dev/null) &
-    guard=$!
-    wait "$1" 2>/dev/null || true
-    kill "$guard" 2>/dev/null || true
-}
 finish() {
     status=$?
     [ -z "$manager" ] || stop "$manager"
@@ -101,26 +94,7 @@ finish() {
 }
 trap finish EXIT
 trap 'exit 1' INT TERM HUP
-
 started=$(date +%s)
-step() {
-    echo "   $(($(date +%s) - started)) s: $*"
-}
-fail() {
-    echo "run-doublecmd.sh: $*" >&2
-    exit 1
-}
-
-# Runs a command every tenth of a second until it succeeds, for at most
-# SECONDS; a busy machine may take a while to start the file manager.
-poll() {
-    limit=$(($(date +%s) + $1))
-    shift
-    until "$@"; do
-        [ "$(date +%s)" -lt "$limit" ] || return 1
-        sleep 0.1
-    done
-}
 
 # The first visible window whose title matches the expression.
 window_titled() {
